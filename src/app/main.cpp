@@ -1,0 +1,32 @@
+// The program's entry: the application object, its title and language, the windows, the loop.
+#include <QApplication>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
+
+#include "app/program.h"
+#include "platform/dialogs.h"
+#include "platform/file_names.h"
+#include "platform/fonts.h"
+#include "platform/printer.h"
+
+int main(int argc, char** argv) {
+    QApplication application(argc, argv);
+    QApplication::setApplicationName(platform::ApplicationTitle());
+    QApplication::setQuitOnLastWindowClosed(false);
+
+    // Qt's own dialogs speak Polish like the rest of the program.
+    QLocale::setDefault(QLocale(QLocale::Polish, QLocale::Poland));
+    QTranslator qtTexts;
+    if (qtTexts.load(QLocale(QLocale::Polish), QStringLiteral("qtbase"), QStringLiteral("_"),
+                     QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        QApplication::installTranslator(&qtTexts);
+    }
+    platform::RegisterFontSubstitutes();
+
+    platform::QtDialogs dialogs;
+    platform::SystemPrinter printer;
+    app::Program program(dialogs, printer, platform::WorkFilesDirectory());
+    program.Form0->ShowForm();
+    return application.exec();
+}

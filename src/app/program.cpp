@@ -1,0 +1,34 @@
+// Start-up: the windows of the program, created once in their fixed order.
+#include "app/program.h"
+
+namespace app {
+
+Program::Program(platform::Dialogs& dialogs, platform::Printer& printer,
+                 const QString& workFilesFolder)
+    : editor(workFilesFolder) {
+    Form0 = std::make_unique<TForm0>(dialogs, *this);
+    Form1 = std::make_unique<editor::TForm1>(dialogs, printer, editor, *Form0);
+    Form3 = std::make_unique<results::TForm3>(dialogs, *Form0);
+    Form4 = std::make_unique<charts::TForm4>(dialogs);
+    Form5 = std::make_unique<charts::TForm5>(dialogs);
+    Form6 = std::make_unique<charts::TForm6>(dialogs);
+    Form7 = std::make_unique<stats::TForm7>(dialogs, *Form0);
+    Form8 = std::make_unique<results::TForm8>(dialogs);
+    Form9 = std::make_unique<charts::TForm9>(dialogs);
+}
+
+Program::~Program() {
+    // Windows go before the state they read; the launcher last, as the main window.
+    Form0->EndProgram = nullptr;
+    Form9.reset();
+    Form8.reset();
+    Form7.reset();
+    Form6.reset();
+    Form5.reset();
+    Form4.reset();
+    Form3.reset();
+    Form1.reset();
+    Form0.reset();
+}
+
+}  // namespace app

@@ -1,0 +1,41 @@
+// The program's windows and the program-wide state of its subsystems, created once at start-up
+// in a fixed order.
+#pragma once
+
+#include <QString>
+#include <memory>
+
+#include "app/launcher_window.h"
+#include "charts/chart_windows.h"
+#include "editor/question_work_files.h"
+#include "editor/survey_editor_window.h"
+#include "results/results_manager_window.h"
+#include "stats/statistics_window.h"
+
+namespace platform {
+class Dialogs;
+class Printer;
+}  // namespace platform
+
+namespace app {
+
+struct Program {
+    // Creates the nine windows in the order TForm0, TForm1, TForm3 ... TForm9; the first is the
+    // main window. None is shown yet.
+    Program(platform::Dialogs& dialogs, platform::Printer& printer, const QString& workFilesFolder);
+    ~Program();
+
+    editor::EditorState editor;
+
+    std::unique_ptr<TForm0> Form0;
+    std::unique_ptr<editor::TForm1> Form1;
+    std::unique_ptr<results::TForm3> Form3;
+    std::unique_ptr<charts::TForm4> Form4;
+    std::unique_ptr<charts::TForm5> Form5;
+    std::unique_ptr<charts::TForm6> Form6;
+    std::unique_ptr<stats::TForm7> Form7;
+    std::unique_ptr<results::TForm8> Form8;
+    std::unique_ptr<charts::TForm9> Form9;
+};
+
+}  // namespace app

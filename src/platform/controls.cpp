@@ -1,0 +1,51 @@
+// The edit box and combo box of the windows.
+#include "platform/controls.h"
+
+#include <QSignalBlocker>
+#include <algorithm>
+
+#include "platform/encoding.h"
+
+namespace platform {
+
+EditBox::EditBox(QWidget* parent, int typingLimit) : QLineEdit(parent), typingLimit_(typingLimit) {
+    setMaxLength(typingLimit_);
+    setValidator(new CodePageValidator(this));
+    connect(this, &QLineEdit::textEdited, this, &EditBox::AllowOnlyShrinkingBeyondLimit);
+}
+
+QByteArray EditBox::Bytes() const { return ToCodePage(text()); }
+
+void EditBox::SetBytes(const QByteArray& bytes) {
+    const QString text = FromCodePage(bytes);
+    // A longer line from a file is kept whole; typing may then only shorten it.
+    setMaxLength(std::max<int>(typingLimit_, static_cast<int>(text.size())));
+    setText(text);
+}
+
+void EditBox::AllowOnlyShrinkingBeyondLimit() {
+    setMaxLength(std::max<int>(typingLimit_, static_cast<int>(text().size())));
+}
+
+ComboBox::ComboBox(QWidget* parent) : QComboBox(parent) {
+    setEditable(true);
+    setInsertPolicy(QComboBox::NoInsert);
+    setCompleter(nullptr);
+    connect(this, &QComboBox::activated, this, [this] { emit UserChanged(); });
+    connect(lineEdit(), &QLineEdit::textEdited, this, [this] { emit UserChanged(); });
+}
+
+void ComboBox::SetText(const QString& text) {
+    const QSignalBlocker blocker(lineEdit());
+    setEditText(text);
+}
+
+int ComboBox::ItemIndex() const { return findText(currentText(), Qt::MatchExactly); }
+
+void ComboBox::SetItemIndex(int index) {
+    const QSignalBlocker blocker(this);
+    setCurrentIndex(index);
+    SetText(index >= 0 ? itemText(index) : QString());
+}
+
+}  // namespace platform

@@ -1,0 +1,50 @@
+// The boxes and dialogs the windows open: notice, question, error box, open and save file
+// dialogs and the colour dialog. Windows get them injected, so tests answer them by script.
+#pragma once
+
+#include <QColor>
+#include <QString>
+
+namespace platform {
+
+// The application title: the caption of notices and error boxes and the program's name.
+QString ApplicationTitle();
+
+struct FileDialogOptions {
+    QString title;
+    QString filter;         // "description|pattern", e.g. "Ankiety (*.ank)|*.ank"
+    QString initialFolder;  // empty: the platform's default
+};
+
+class Dialogs {
+public:
+    virtual ~Dialogs() = default;
+    // A modal box with the text and OK, captioned with the application title.
+    virtual void Notice(const QString& text) = 0;
+    // A Yes/No box captioned "Pytanie...", buttons "Tak" and "Nie", Yes the default, no icon;
+    // true only for Yes.
+    virtual bool Question(const QString& text) = 0;
+    // The error box: error icon, OK, captioned with the application title.
+    virtual void Error(const QString& text) = 0;
+    // The chosen file name, or an empty one when the user cancelled. The name field starts empty.
+    virtual QString OpenFileName(const FileDialogOptions& options) = 0;
+    virtual QString SaveFileName(const FileDialogOptions& options) = 0;
+    // The chosen colour; the preset when the user cancelled.
+    virtual QColor ChooseColour(QColor preset) = 0;
+};
+
+// The program's dialogs, in Polish like the rest of the program.
+class QtDialogs : public Dialogs {
+public:
+    void Notice(const QString& text) override;
+    bool Question(const QString& text) override;
+    void Error(const QString& text) override;
+    QString OpenFileName(const FileDialogOptions& options) override;
+    QString SaveFileName(const FileDialogOptions& options) override;
+    QColor ChooseColour(QColor preset) override;
+};
+
+// The name filter of a file dialog from "description|pattern".
+QString DialogNameFilter(const QString& filter);
+
+}  // namespace platform

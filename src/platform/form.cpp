@@ -1,0 +1,112 @@
+// The shared window frame and the guarded wiring of control events.
+#include "platform/form.h"
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QLayout>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QScreen>
+#include <QScrollBar>
+#include <QShowEvent>
+
+#include "platform/controls.h"
+#include "platform/guard.h"
+
+namespace platform {
+
+Form::Form(Dialogs& dialogs, const QString& caption, QSize clientSize, BorderStyle border)
+    : dialogs_(dialogs), client_(new QWidget(this)) {
+    Qt::WindowFlags flags = Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                            Qt::WindowCloseButtonHint;
+    if (border == BorderStyle::Single) flags |= Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint;
+    setWindowFlags(flags);
+    setWindowTitle(caption);
+    client_->setFixedSize(clientSize);
+    setCentralWidget(client_);
+    layout()->setSizeConstraint(QLayout::SetFixedSize);
+}
+
+QSize Form::ClientSize() const { return client_->size(); }
+
+QMenuBar* Form::MenuBar() {
+    QMenuBar* bar = menuBar();
+    bar->setNativeMenuBar(false);
+    return bar;
+}
+
+void Form::CentreOnScreen() {
+    centred_ = true;
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    if (!screen) return;
+    adjustSize();
+    const QRect area = screen->availableGeometry();
+    const QSize outer = frameGeometry().size();
+    move(area.x() + (area.width() - outer.width()) / 2, area.y() + (area.height() - outer.height()) / 2);
+}
+
+void Form::PlaceAt(int left, int top) { move(left, top); }
+
+void Form::ShowForm() {
+    show();
+    raise();
+    activateWindow();
+}
+
+void Form::CloseForm() {
+    if (isVisible()) {
+        close();
+    } else {
+        Handle([this] { FormClose(); });
+    }
+}
+
+bool Form::Handle(const std::function<void()>& handler) { return RunGuarded(dialogs_, handler); }
+
+void Form::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    // The window frame is known only once the window is on screen.
+    if (centred_ && !shownOnce_) CentreOnScreen();
+    shownOnce_ = true;
+    // A window coming back from the task bar is not being opened.
+    if (!event->spontaneous()) Handle([this] { FormShow(); });
+}
+
+void Form::closeEvent(QCloseEvent* event) {
+    Handle([this] { FormClose(); });
+    event->accept();
+}
+
+void Form::OnClick(QAbstractButton* button, std::function<void()> handler) {
+    connect(button, &QAbstractButton::clicked, this, [this, handler] { Handle(handler); });
+}
+
+void Form::OnClick(QAction* item, std::function<void()> handler) {
+    connect(item, &QAction::triggered, this, [this, handler] { Handle(handler); });
+}
+
+void Form::OnToggle(QAbstractButton* checkBox, std::function<void()> handler) {
+    connect(checkBox, &QAbstractButton::toggled, this, [this, handler] { Handle(handler); });
+}
+
+void Form::OnChecked(QAbstractButton* radioButton, std::function<void()> handler) {
+    connect(radioButton, &QAbstractButton::toggled, this, [this, handler](bool checked) {
+        if (checked) Handle(handler);
+    });
+}
+
+void Form::OnChange(QLineEdit* edit, std::function<void()> handler) {
+    connect(edit, &QLineEdit::textChanged, this, [this, handler] { Handle(handler); });
+}
+
+void Form::OnChange(QScrollBar* scrollBar, std::function<void()> handler) {
+    connect(scrollBar, &QAbstractSlider::valueChanged, this, [this, handler] { Handle(handler); });
+}
+
+void Form::OnChange(ComboBox* comboBox, std::function<void()> handler) {
+    connect(comboBox, &ComboBox::UserChanged, this, [this, handler] { Handle(handler); });
+}
+
+}  // namespace platform

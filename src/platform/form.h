@@ -1,0 +1,90 @@
+// The frame every window of the program shares: a fixed-size window with a caption, an optional
+// menu bar and a client area on which controls sit at fixed pixel positions; FormShow and
+// FormClose hooks; and the wiring of control events to guarded handlers.
+//
+// A control changed by the program runs its handler as a user's change would. Each handler kind
+// therefore hangs on the Qt signal that has that behaviour:
+//   push button, menu item   -> clicked / triggered             (user only)
+//   edit box change          -> QLineEdit::textChanged          (typing and the program's setText)
+//   check box click          -> QAbstractButton::toggled        (also when the program ticks it)
+//   radio button click       -> toggled, when it becomes checked (also by the program)
+//   scroll bar change        -> QAbstractSlider::valueChanged   (user and program alike)
+//   combo box change         -> ComboBox::UserChanged           (the user's pick or typing only;
+//                                                                 never the program's SetText)
+#pragma once
+
+#include <QMainWindow>
+#include <QSize>
+#include <functional>
+
+#include "platform/dialogs.h"
+
+class QAbstractButton;
+class QAction;
+class QLineEdit;
+class QMenuBar;
+class QScrollBar;
+
+namespace platform {
+
+class ComboBox;
+
+// What a tool window asks of the launcher: to step aside while the tool is open.
+class LauncherControl {
+public:
+    virtual ~LauncherControl() = default;
+    virtual void ShowLauncher() = 0;
+    virtual void HideLauncher() = 0;
+};
+
+enum class BorderStyle {
+    Single,  // fixed size; system menu, minimise and close
+    Dialog,  // fixed size; close only
+};
+
+class Form : public QMainWindow {
+    Q_OBJECT
+public:
+    Form(Dialogs& dialogs, const QString& caption, QSize clientSize, BorderStyle border);
+
+    QWidget* Client() const { return client_; }
+    QSize ClientSize() const;
+    QMenuBar* MenuBar();
+    QString Caption() const { return windowTitle(); }
+    void SetCaption(const QString& caption) { setWindowTitle(caption); }
+    Dialogs& dialogs() const { return dialogs_; }
+
+    void CentreOnScreen();
+    void PlaceAt(int left, int top);
+
+    // Shows the window and brings it to the front; an open window is only brought to the front.
+    void ShowForm();
+    // Closes the window, running FormClose; closing a window that is not open runs it too.
+    void CloseForm();
+
+    // Runs a handler through the guard: a failure is shown in the error box.
+    bool Handle(const std::function<void()>& handler);
+
+    void OnClick(QAbstractButton* button, std::function<void()> handler);
+    void OnClick(QAction* item, std::function<void()> handler);
+    void OnToggle(QAbstractButton* checkBox, std::function<void()> handler);
+    void OnChecked(QAbstractButton* radioButton, std::function<void()> handler);
+    void OnChange(QLineEdit* edit, std::function<void()> handler);
+    void OnChange(QScrollBar* scrollBar, std::function<void()> handler);
+    void OnChange(ComboBox* comboBox, std::function<void()> handler);
+
+protected:
+    virtual void FormShow() {}
+    virtual void FormClose() {}
+
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    Dialogs& dialogs_;
+    QWidget* client_;
+    bool centred_ = false;  // placed in the centre of the screen, once its frame is known
+    bool shownOnce_ = false;
+};
+
+}  // namespace platform

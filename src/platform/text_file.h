@@ -1,0 +1,65 @@
+// Text files of 8-bit lines: CR LF line ends, byte 1A as the end of the file, lenient numbers.
+// Every open, create, read, write and close is checked and throws IoError on failure.
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <cstdio>
+#include <functional>
+
+namespace platform {
+
+// A number line read leniently: leading blanks skipped, an optional sign, the leading digits;
+// anything else gives 0. Values too large for 64 bits saturate, so that range checks still see
+// them as too large. The caller stores the value in the width of its field.
+long long ParseNumber(const QByteArray& line);
+
+class TextFileReader {
+public:
+    explicit TextFileReader(const QString& path);
+    ~TextFileReader();
+    TextFileReader(const TextFileReader&) = delete;
+    TextFileReader& operator=(const TextFileReader&) = delete;
+
+    // The next line, up to its carriage return; one line feed after it is skipped.
+    // Past the end of the file (or past a byte 1A) every line is empty.
+    QByteArray ReadLine();
+    long long ReadNumber() { return ParseNumber(ReadLine()); }
+    // True when no byte is left before the end of the file or a byte 1A.
+    bool AtEnd();
+    void Close();
+
+private:
+    int Peek();
+    int Next();
+
+    std::FILE* file_ = nullptr;
+    bool ended_ = false;
+};
+
+class TextFileWriter {
+public:
+    // Creates the file, replacing the contents of an existing one.
+    explicit TextFileWriter(const QString& path);
+    ~TextFileWriter();
+    TextFileWriter(const TextFileWriter&) = delete;
+    TextFileWriter& operator=(const TextFileWriter&) = delete;
+
+    void WriteLine(const QByteArray& line);  // the line and CR LF
+    void WriteNumber(long long value);       // plain decimal and CR LF
+    void Close();
+
+private:
+    friend void WriteFileReplacing(const QString&, const std::function<void(TextFileWriter&)>&);
+    TextFileWriter(std::FILE* file) : file_(file) {}
+    void Write(const char* data, std::size_t size);
+
+    std::FILE* file_ = nullptr;
+};
+
+// Writes a file completely under a temporary name in the same folder and only then puts it in
+// place of an existing file of that name, so that a failure half way leaves the old file as it
+// was. The temporary file is removed when writing fails.
+void WriteFileReplacing(const QString& path, const std::function<void(TextFileWriter&)>& write);
+
+}  // namespace platform

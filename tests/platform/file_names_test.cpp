@@ -1,0 +1,74 @@
+// The extension rule of saved files and the folder operations.
+#include <gtest/gtest.h>
+
+#include <QDir>
+
+#include "platform/file_names.h"
+#include "support/temp_folder.h"
+
+using platform::ReplaceExtension;
+using testing_support::ReadBytes;
+using testing_support::TempFolder;
+using testing_support::WriteBytes;
+
+TEST(ReplaceExtension, ReplacesFromTheLastFullStopOfTheName) {
+    const QString ank = QStringLiteral(".ank");
+    EXPECT_EQ(ReplaceExtension(QStringLiteral("survey"), ank), QStringLiteral("survey.ank"));
+    EXPECT_EQ(ReplaceExtension(QStringLiteral("survey.txt"), ank), QStringLiteral("survey.ank"));
+    EXPECT_EQ(ReplaceExtension(QStringLiteral("a.b.c"), ank), QStringLiteral("a.b.ank"));
+    EXPECT_EQ(ReplaceExtension(QStringLiteral("survey."), ank), QStringLiteral("survey.ank"));
+    // A full stop in a folder name does not count, whichever separator stands after it.
+    EXPECT_EQ(ReplaceExtension(QStringLiteral("/home/x.y/survey"), ank), QStringLiteral("/home/x.y/survey.ank"));
+    EXPECT_EQ(ReplaceExtension(QStringLiteral("c:\\dane.2001\\wyniki"), QStringLiteral(".wyn")),
+              QStringLiteral("c:\\dane.2001\\wyniki.wyn"));
+    EXPECT_EQ(ReplaceExtension(QStringLiteral("d.x:plik"), QStringLiteral(".bmp")), QStringLiteral("d.x:plik.bmp"));
+    EXPECT_EQ(ReplaceExtension(QStringLiteral("/tmp/wykres.txt"), QStringLiteral(".bmp")),
+              QStringLiteral("/tmp/wykres.bmp"));
+}
+
+TEST(FileNamePart, IsWhatFollowsTheLastSeparator) {
+    EXPECT_EQ(platform::FileNamePart(QStringLiteral("c:\\ankiety\\klasa1.wyn")), QStringLiteral("klasa1.wyn"));
+    EXPECT_EQ(platform::FileNamePart(QStringLiteral("/home/u/klasa1.wyn")), QStringLiteral("klasa1.wyn"));
+    EXPECT_EQ(platform::FileNamePart(QStringLiteral("a:b")), QStringLiteral("b"));
+    EXPECT_EQ(platform::FileNamePart(QByteArray("c:\\x\\Ankieta \xB9")), QByteArray("Ankieta \xB9"));
+    EXPECT_EQ(platform::FileNamePart(QByteArray("plain")), QByteArray("plain"));
+}
+
+TEST(FileOperations, ExistsDeleteAndRenameOntoAnExistingName) {
+    TempFolder folder;
+    const QString a = folder.File("a");
+    const QString b = folder.File("b");
+    EXPECT_FALSE(platform::FileExists(a));
+    EXPECT_FALSE(platform::DeleteFile(a));
+    WriteBytes(a, "first");
+    WriteBytes(b, "second");
+    EXPECT_TRUE(platform::FileExists(a));
+    EXPECT_FALSE(platform::FileExists(folder.path()));  // a folder is not a file
+    EXPECT_TRUE(platform::RenameFile(a, b));
+    EXPECT_FALSE(platform::FileExists(a));
+    EXPECT_EQ(ReadBytes(b), QByteArray("first"));
+    EXPECT_FALSE(platform::RenameFile(a, b));  // nothing to rename
+    EXPECT_TRUE(platform::DeleteFile(b));
+    EXPECT_FALSE(platform::FileExists(b));
+}
+
+TEST(ListFolder, MatchesThePatternWithoutRegardToLetterCaseAndStaysInTheFolder) {
+    TempFolder folder;
+    WriteBytes(folder.File("one.wyn"), "x");
+    WriteBytes(folder.File("TWO.WYN"), "x");
+    WriteBytes(folder.File("three.Wyn"), "x");
+    WriteBytes(folder.File("other.txt"), "x");
+    WriteBytes(folder.File("wyn"), "x");
+    QDir(folder.path()).mkdir(QStringLiteral("folder.wyn"));
+    QDir(folder.path()).mkdir(QStringLiteral("sub"));
+    WriteBytes(folder.File("sub/inner.wyn"), "x");
+    QStringList names = platform::ListFolder(folder.path(), QStringLiteral("*.WYN"));
+    names.sort();
+    EXPECT_EQ(names, (QStringList{QStringLiteral("TWO.WYN"), QStringLiteral("folder.wyn"),
+                                  QStringLiteral("one.wyn"), QStringLiteral("three.Wyn")}));
+}
+
+TEST(JoinPath, PutsOneSeparatorBetween) {
+    EXPECT_EQ(platform::JoinPath(QStringLiteral("/a"), QStringLiteral("b")), QStringLiteral("/a/b"));
+    EXPECT_EQ(platform::JoinPath(QStringLiteral("/"), QStringLiteral("b")), QStringLiteral("/b"));
+}

@@ -1,0 +1,183 @@
+// Reading and writing text lines: line ends, the end-of-file byte, lenient numbers, and every
+// failure reported as the runtime's error.
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <stdexcept>
+
+#include "platform/io_error.h"
+#include "platform/text_file.h"
+#include "support/temp_folder.h"
+
+using platform::IoError;
+using platform::ParseNumber;
+using platform::TextFileReader;
+using platform::TextFileWriter;
+using testing_support::ReadBytes;
+using testing_support::TempFolder;
+using testing_support::WriteBytes;
+
+namespace {
+
+std::string ErrorOf(const std::function<void()>& action) {
+    try {
+        action();
+    } catch (const IoError& error) {
+        return error.what();
+    }
+    return "no error";
+}
+
+QList<QByteArray> ReadAll(const QString& path, int lines) {
+    TextFileReader reader(path);
+    QList<QByteArray> read;
+    for (int i = 0; i < lines; ++i) read.append(reader.ReadLine());
+    reader.Close();
+    return read;
+}
+
+}  // namespace
+
+TEST(TextFileReader, LinesEndAtCarriageReturnAndSkipOneLineFeed) {
+    TempFolder folder;
+    const QString path = folder.File("lines.txt");
+    WriteBytes(path, QByteArray("one\r\ntwo\rthree\r\n\r\nfive\nstill five\r\n\n"));
+    const QList<QByteArray> lines = ReadAll(path, 6);
+    EXPECT_EQ(lines[0], "one");
+    EXPECT_EQ(lines[1], "two");  // a lone carriage return ends a line too
+    EXPECT_EQ(lines[2], "three");
+    EXPECT_EQ(lines[3], "");
+    EXPECT_EQ(lines[4], "five\nstill five");  // a line feed alone does not end a line
+    EXPECT_EQ(lines[5], "\n");                // only one line feed after CR is skipped
+}
+
+TEST(TextFileReader, ReadingPastTheEndGivesEmptyLines) {
+    TempFolder folder;
+    const QString path = folder.File("short.txt");
+    WriteBytes(path, QByteArray("last line without end"));
+    TextFileReader reader(path);
+    EXPECT_FALSE(reader.AtEnd());
+    EXPECT_EQ(reader.ReadLine(), "last line without end");
+    EXPECT_TRUE(reader.AtEnd());
+    EXPECT_EQ(reader.ReadLine(), "");
+    EXPECT_EQ(reader.ReadLine(), "");
+    EXPECT_EQ(reader.ReadNumber(), 0);
+}
+
+TEST(TextFileReader, ByteOneAEndsTheFile) {
+    TempFolder folder;
+    const QString path = folder.File("cut.txt");
+    WriteBytes(path, QByteArray("before\r\nhalf\x1A" "after\r\nmore\r\n"));
+    TextFileReader reader(path);
+    EXPECT_EQ(reader.ReadLine(), "before");
+    EXPECT_FALSE(reader.AtEnd());
+    EXPECT_EQ(reader.ReadLine(), "half");
+    EXPECT_TRUE(reader.AtEnd());
+    EXPECT_EQ(reader.ReadLine(), "");
+}
+
+TEST(TextFileReader, EightBitBytesArriveUnchanged) {
+    TempFolder folder;
+    const QString path = folder.File("polish.txt");
+    QByteArray all;
+    for (int b = 0; b < 256; ++b) {
+        if (b != '\r' && b != 0x1A) all.append(static_cast<char>(b));
+    }
+    WriteBytes(path, all + "\r\n");
+    EXPECT_EQ(ReadAll(path, 1)[0], all);
+}
+
+TEST(ParseNumber, IsLenient) {
+    EXPECT_EQ(ParseNumber("12"), 12);
+    EXPECT_EQ(ParseNumber(" 12"), 12);
+    EXPECT_EQ(ParseNumber("  +7"), 7);
+    EXPECT_EQ(ParseNumber("-3"), -3);
+    EXPECT_EQ(ParseNumber("42abc"), 42);
+    EXPECT_EQ(ParseNumber("4 2"), 4);
+    EXPECT_EQ(ParseNumber("abc"), 0);
+    EXPECT_EQ(ParseNumber(""), 0);
+    EXPECT_EQ(ParseNumber("-"), 0);
+    EXPECT_EQ(ParseNumber("99999999999999999999999"), LLONG_MAX);  // never wraps to a small value
+}
+
+TEST(TextFileWriter, WritesLinesWithCarriageReturnAndLineFeed) {
+    TempFolder folder;
+    const QString path = folder.File("out.txt");
+    WriteBytes(path, QByteArray("old contents that are longer than the new ones\r\n"));
+    TextFileWriter writer(path);
+    writer.WriteLine("RESULTS");
+    writer.WriteLine("");
+    writer.WriteNumber(65535);
+    writer.WriteLine("\xB9\xE6");
+    writer.Close();
+    EXPECT_EQ(ReadBytes(path), QByteArray("RESULTS\r\n\r\n65535\r\n\xB9\xE6\r\n"));
+}
+
+TEST(TextFileErrors, OpeningAndCreatingFailuresAreTheRuntimesErrors) {
+    TempFolder folder;
+    EXPECT_EQ(ErrorOf([&] { TextFileReader reader(folder.File("missing")); }), "File not found");
+    EXPECT_EQ(ErrorOf([&] { TextFileReader reader(folder.path()); }), "File access denied");
+    EXPECT_EQ(ErrorOf([&] { TextFileWriter writer(folder.path()); }), "File access denied");
+    EXPECT_EQ(ErrorOf([&] { TextFileWriter writer(folder.File("no/such/folder/file")); }),
+              "File not found");
+    WriteBytes(folder.File("plain"), "x");
+    EXPECT_EQ(ErrorOf([&] { TextFileWriter writer(folder.File("plain/inside")); }),
+              "Invalid filename");
+    EXPECT_EQ(ErrorOf([&] { TextFileReader reader{QString()}; }), "File not found");
+}
+
+TEST(TextFileErrors, AFullDiskIsReportedWhenTheFileIsClosed) {
+    if (!QFile::exists(QStringLiteral("/dev/full"))) GTEST_SKIP() << "no /dev/full here";
+    EXPECT_EQ(ErrorOf([] {
+                  TextFileWriter writer(QStringLiteral("/dev/full"));
+                  writer.WriteLine("a line that cannot be stored");
+                  writer.Close();
+              }),
+              "Disk full");
+}
+
+TEST(TextFileErrors, AReadOnlyFolderDeniesAccess) {
+    if (testing_support::PermissionsIgnored()) GTEST_SKIP() << "file permissions do not bind here";
+    TempFolder folder;
+    QFile::setPermissions(folder.path(), QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+    EXPECT_EQ(ErrorOf([&] { TextFileWriter writer(folder.File("new")); }), "File access denied");
+    QFile::setPermissions(folder.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                             QFileDevice::ExeOwner);
+}
+
+TEST(WriteFileReplacing, PutsTheNewFileInPlaceOfTheOld) {
+    TempFolder folder;
+    const QString path = folder.File("survey.ank");
+    WriteBytes(path, "old\r\n");
+    platform::WriteFileReplacing(path, [](TextFileWriter& file) {
+        file.WriteLine("TARVO");
+        file.WriteNumber(1);
+    });
+    EXPECT_EQ(ReadBytes(path), QByteArray("TARVO\r\n1\r\n"));
+    EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files), QStringList{QStringLiteral("survey.ank")});
+}
+
+TEST(WriteFileReplacing, AFailureHalfWayKeepsTheOldFile) {
+    TempFolder folder;
+    const QString path = folder.File("survey.ank");
+    WriteBytes(path, "old\r\n");
+    EXPECT_THROW(platform::WriteFileReplacing(path,
+                                              [](TextFileWriter& file) {
+                                                  file.WriteLine("half");
+                                                  throw IoError(IoError::DiskFull);
+                                              }),
+                 IoError);
+    EXPECT_EQ(ReadBytes(path), QByteArray("old\r\n"));
+    EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files), QStringList{QStringLiteral("survey.ank")});
+}
+
+TEST(WriteFileReplacing, ReportsAFolderThatCannotTakeTheFile) {
+    TempFolder folder;
+    EXPECT_EQ(ErrorOf([&] {
+                  platform::WriteFileReplacing(folder.File("missing/x.wyn"), [](TextFileWriter&) {});
+              }),
+              "File not found");
+    EXPECT_EQ(ErrorOf([&] { platform::WriteFileReplacing(folder.path(), [](TextFileWriter&) {}); }),
+              "File access denied");
+}

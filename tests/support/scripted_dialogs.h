@@ -1,0 +1,47 @@
+// Dialogs for tests: they answer from a script, in turn, and keep what was shown. A test can
+// look at a window while a question is open through `whileQuestionOpen`.
+#pragma once
+
+#include <QColor>
+#include <QStringList>
+#include <deque>
+#include <functional>
+#include <vector>
+
+#include "platform/dialogs.h"
+
+namespace testing_support {
+
+class ScriptedDialogs : public platform::Dialogs {
+public:
+    enum class Kind { Notice, Question, Error, OpenFile, SaveFile, Colour };
+    struct Shown {
+        Kind kind;
+        QString text;                        // notices, questions and errors
+        platform::FileDialogOptions options;  // file dialogs
+        QColor preset;                       // colour dialog
+    };
+
+    // Scripted answers, taken in turn. A question or dialog without one fails the test and is
+    // answered No / cancelled.
+    std::deque<bool> answers;
+    std::deque<QString> fileNames;  // an empty name is a cancelled dialog
+    std::deque<QColor> colours;     // an invalid colour is a cancelled dialog
+    std::function<void(const QString& question)> whileQuestionOpen;
+
+    std::vector<Shown> shown;
+    QStringList Texts(Kind kind) const;
+    QStringList notices() const { return Texts(Kind::Notice); }
+    QStringList questions() const { return Texts(Kind::Question); }
+    QStringList errors() const { return Texts(Kind::Error); }
+    const Shown* Last(Kind kind) const;
+
+    void Notice(const QString& text) override;
+    bool Question(const QString& text) override;
+    void Error(const QString& text) override;
+    QString OpenFileName(const platform::FileDialogOptions& options) override;
+    QString SaveFileName(const platform::FileDialogOptions& options) override;
+    QColor ChooseColour(QColor preset) override;
+};
+
+}  // namespace testing_support
