@@ -8,13 +8,14 @@ Program::Program(platform::Dialogs& dialogs, platform::Printer& printer,
     : editor(workFilesFolder) {
     Form0 = std::make_unique<TForm0>(dialogs, *this);
     Form1 = std::make_unique<editor::TForm1>(dialogs, printer, editor, *Form0);
-    Form3 = std::make_unique<results::TForm3>(dialogs, *Form0);
+    Form3 = std::make_unique<results::TForm3>(dialogs, printer, results, *Form0);
     Form4 = std::make_unique<charts::TForm4>(dialogs);
     Form5 = std::make_unique<charts::TForm5>(dialogs);
     Form6 = std::make_unique<charts::TForm6>(dialogs);
     Form7 = std::make_unique<stats::TForm7>(dialogs, *Form0);
-    Form8 = std::make_unique<results::TForm8>(dialogs);
+    Form8 = std::make_unique<results::TForm8>(dialogs, printer, results);
     Form9 = std::make_unique<charts::TForm9>(dialogs);
+    Form3->SetChartLinks({Form4.get(), Form5.get(), Form6.get(), Form9.get()});
 }
 
 Program::~Program() {

@@ -26,6 +26,7 @@ struct Program {
     ~Program();
 
     editor::EditorState editor;
+    results::ResultsStore results;
 
     std::unique_ptr<TForm0> Form0;
     std::unique_ptr<editor::TForm1> Form1;

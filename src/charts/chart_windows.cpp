@@ -17,7 +17,10 @@ ChartWindow::ChartWindow(platform::Dialogs& dialogs, const QString& caption, QSi
 
 void ChartWindow::FormShow() { Timer1.start(); }
 
-void ChartWindow::FormClose() { Timer1.stop(); }
+void ChartWindow::FormClose() {
+    if (OnChartClosed) OnChartClosed();
+    Timer1.stop();
+}
 
 TForm4::TForm4(platform::Dialogs& dialogs)
     : ChartWindow(dialogs, QStringLiteral("Wykres słupkowy..."), QSize(602, 291), 185, 1) {}

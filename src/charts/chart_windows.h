@@ -5,15 +5,20 @@
 #include <QTimer>
 
 #include "platform/form.h"
+#include "results/chart_link.h"
 
 namespace charts {
 
 // The frame the four chart windows share.
-class ChartWindow : public platform::Form {
+class ChartWindow : public platform::Form, public results::ChartLink {
     Q_OBJECT
 public:
     ChartWindow(platform::Dialogs& dialogs, const QString& caption, QSize clientSize, int left,
                 int top);
+
+    void OpenChart() override { ShowForm(); }
+    void CloseChart() override { CloseForm(); }
+    void RequestRedraw() override { RedrawRequest = true; }
 
     QTimer Timer1;               // 100 ms, running from creation on
     bool RedrawRequest = false;  // set by whoever changes what the window must show
