@@ -1,8 +1,5 @@
 // The program's entry: the application object, its title and language, the windows, the loop.
 #include <QApplication>
-#include <QLibraryInfo>
-#include <QLocale>
-#include <QTranslator>
 
 #include "app/program.h"
 #include "platform/dialogs.h"
@@ -16,12 +13,7 @@ int main(int argc, char** argv) {
     QApplication::setQuitOnLastWindowClosed(false);
 
     // Qt's own dialogs speak Polish like the rest of the program.
-    QLocale::setDefault(QLocale(QLocale::Polish, QLocale::Poland));
-    QTranslator qtTexts;
-    if (qtTexts.load(QLocale(QLocale::Polish), QStringLiteral("qtbase"), QStringLiteral("_"),
-                     QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
-        QApplication::installTranslator(&qtTexts);
-    }
+    platform::InstallPolishDialogTexts();
     platform::RegisterFontSubstitutes();
 
     platform::QtDialogs dialogs;

@@ -1,14 +1,34 @@
 // The program's message boxes and common dialogs.
 #include "platform/dialogs.h"
 
+#include <QApplication>
 #include <QColorDialog>
 #include <QFileDialog>
+#include <QLibraryInfo>
+#include <QLocale>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QTranslator>
 
 namespace platform {
 
 QString ApplicationTitle() { return QStringLiteral("Narzędzia"); }
+
+bool InstallPolishDialogTexts() {
+    static QTranslator* translator = nullptr;
+    if (translator) return true;
+    const QLocale polish(QLocale::Polish, QLocale::Poland);
+    QLocale::setDefault(polish);
+    auto* candidate = new QTranslator(QCoreApplication::instance());
+    if (!candidate->load(polish, QStringLiteral("qtbase"), QStringLiteral("_"),
+                         QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        delete candidate;
+        return false;
+    }
+    QCoreApplication::installTranslator(candidate);
+    translator = candidate;
+    return true;
+}
 
 QString DialogNameFilter(const QString& filter) {
     const qsizetype bar = filter.indexOf(u'|');

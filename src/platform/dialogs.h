@@ -44,6 +44,10 @@ public:
     QColor ChooseColour(QColor preset) override;
 };
 
+// Makes Qt's own dialogs speak Polish ("Anuluj", "Otwórz", the colour dialog's labels) by
+// installing Qt's Polish translations; false when they are not installed.
+bool InstallPolishDialogTexts();
+
 // The name filter of a file dialog from "description|pattern".
 QString DialogNameFilter(const QString& filter);
 

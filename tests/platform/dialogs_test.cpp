@@ -67,6 +67,13 @@ TEST(QtDialogs, NoticeAndErrorAreCaptionedWithTheApplicationTitle) {
     dialogs.Error(QStringLiteral("File not found."));
 }
 
+TEST(QtDialogs, QtsOwnDialogTextsArePolish) {
+    ASSERT_TRUE(platform::InstallPolishDialogTexts());
+    EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "Cancel"), QStringLiteral("Anuluj"));
+    EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "Open"), QStringLiteral("Otwórz"));
+    EXPECT_EQ(QCoreApplication::translate("QColorDialog", "&Red:"), QStringLiteral("&Czerwień:"));
+}
+
 TEST(DialogNameFilter, TakesDescriptionAndPattern) {
     EXPECT_EQ(platform::DialogNameFilter(QStringLiteral("Ankiety (*.ank)|*.ank")),
               QStringLiteral("Ankiety (*.ank)"));

@@ -2,6 +2,8 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <QFileInfo>
+#include <QStandardPaths>
 
 #include "platform/file_names.h"
 #include "support/temp_folder.h"
@@ -66,6 +68,20 @@ TEST(ListFolder, MatchesThePatternWithoutRegardToLetterCaseAndStaysInTheFolder) 
     names.sort();
     EXPECT_EQ(names, (QStringList{QStringLiteral("TWO.WYN"), QStringLiteral("folder.wyn"),
                                   QStringLiteral("one.wyn"), QStringLiteral("three.Wyn")}));
+}
+
+TEST(WorkFilesDirectory, IsAFolderOfTheProgramsOwnReadableByItsOwnerOnly) {
+    QStandardPaths::setTestModeEnabled(true);
+    const QString folder = platform::WorkFilesDirectory();
+    QStandardPaths::setTestModeEnabled(false);
+    const QFileInfo info(folder);
+    EXPECT_TRUE(info.isDir());
+    EXPECT_TRUE(folder.endsWith(QStringLiteral("/narzedzia")));
+    EXPECT_FALSE(folder.startsWith(QStringLiteral("/tmp")));
+    EXPECT_EQ(info.permissions() & (QFileDevice::ReadGroup | QFileDevice::WriteGroup | QFileDevice::ExeGroup |
+                                    QFileDevice::ReadOther | QFileDevice::WriteOther | QFileDevice::ExeOther),
+              QFileDevice::Permissions());
+    QDir(folder).removeRecursively();
 }
 
 TEST(JoinPath, PutsOneSeparatorBetween) {
