@@ -6,6 +6,7 @@
 
 #include <QByteArray>
 #include <QColor>
+#include <QFont>
 #include <QImage>
 #include <QString>
 #include <functional>
@@ -84,9 +85,17 @@ public:
         observer_ = std::move(observer);
     }
 
+    // Points to pixels at the canvas's resolution, as text sizes were converted on the platform
+    // the charts were designed for: 8 pt at 96 dpi is 11 pixels.
+    int PixelSize(int points) const;
+    QFont QtFont() const;
+
 private:
-    template <typename Paint>
-    void Paint(Paint&& paint);
+    // One row of pixels x1..x2 (inclusive) in a colour, clipped to the surface.
+    void Span(int x1, int x2, int y, QColor colour);
+    // Fills the pixels of the box (x1, y1)-(x2, y2) for which `inside` holds with the brush and
+    // outlines them with the pen: a pixel with a 4-neighbour outside the shape is its outline.
+    void PaintShape(int x1, int y1, int x2, int y2, const std::function<bool(int, int)>& inside);
 
     QImage* image_ = nullptr;
     QPainter* page_ = nullptr;

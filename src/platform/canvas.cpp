@@ -1,0 +1,310 @@
+// Drawing on pictures and printer pages. Every shape is rasterised here, pixel by pixel, so that
+// a picture holds exactly the pixels the charts place and a page looks the same at its own
+// resolution; Qt draws only the glyphs of texts.
+#include "platform/canvas.h"
+
+#include <QFontMetrics>
+#include <QPainter>
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <vector>
+
+#include "platform/encoding.h"
+
+namespace platform {
+namespace {
+
+constexpr double kPi = 3.14159265358979323846;
+
+QRgb Rgb(QColor colour) { return colour.rgb() & 0xFFFFFF; }
+
+}  // namespace
+
+Canvas::Canvas(QImage& picture, int dotsPerInch) { SetTarget(picture, dotsPerInch); }
+
+Canvas::Canvas(QPainter& page, QSize pageSize, int dotsPerInch) {
+    SetTarget(page, pageSize, dotsPerInch);
+}
+
+void Canvas::SetTarget(QImage& picture, int dotsPerInch) {
+    if (picture.format() != QImage::Format_RGB32) {
+        picture = picture.convertToFormat(QImage::Format_RGB32);
+    }
+    image_ = &picture;
+    page_ = nullptr;
+    size_ = picture.size();
+    dpi_ = dotsPerInch;
+}
+
+void Canvas::SetTarget(QPainter& page, QSize pageSize, int dotsPerInch) {
+    image_ = nullptr;
+    page_ = &page;
+    size_ = pageSize;
+    dpi_ = dotsPerInch;
+}
+
+void Canvas::ClearTarget() {
+    image_ = nullptr;
+    page_ = nullptr;
+    size_ = QSize();
+}
+
+void Canvas::SetPen(QColor colour, PenStyle style) {
+    penColour_ = colour;
+    penStyle_ = style;
+}
+
+void Canvas::Span(int x1, int x2, int y, QColor colour) {
+    if (y < 0 || y >= size_.height()) return;
+    x1 = std::max(x1, 0);
+    x2 = std::min(x2, size_.width() - 1);
+    if (x1 > x2) return;
+    if (image_) {
+        auto* line = reinterpret_cast<QRgb*>(image_->scanLine(y));
+        std::fill(line + x1, line + x2 + 1, colour.rgb() | 0xFF000000u);
+    } else if (page_) {
+        page_->fillRect(QRect(x1, y, x2 - x1 + 1, 1), colour);
+    }
+}
+
+void Canvas::MoveTo(int x, int y) {
+    penX_ = x;
+    penY_ = y;
+}
+
+void Canvas::LineTo(int x, int y) {
+    // Bresenham's line, 8-connected, without its end point. A dotted pen draws every other
+    // pixel, starting with the first. Pixels in a row are handed over as runs.
+    const int dx = std::abs(x - penX_);
+    const int dy = -std::abs(y - penY_);
+    const int stepX = penX_ < x ? 1 : -1;
+    const int stepY = penY_ < y ? 1 : -1;
+    int error = dx + dy;
+    int px = penX_;
+    int py = penY_;
+    bool runOpen = false;
+    int runFrom = 0, runTo = 0, runY = 0;
+    const auto flush = [&] {
+        if (runOpen) Span(std::min(runFrom, runTo), std::max(runFrom, runTo), runY, penColour_);
+        runOpen = false;
+    };
+    for (long index = 0; px != x || py != y; ++index) {
+        if (penStyle_ == PenStyle::Solid || index % 2 == 0) {
+            if (runOpen && py == runY && std::abs(px - runTo) == 1) {
+                runTo = px;
+            } else {
+                flush();
+                runOpen = true;
+                runFrom = runTo = px;
+                runY = py;
+            }
+        }
+        const int doubled = 2 * error;
+        if (doubled >= dy) {
+            error += dy;
+            px += stepX;
+        }
+        if (doubled <= dx) {
+            error += dx;
+            py += stepY;
+        }
+    }
+    flush();
+    MoveTo(x, y);
+}
+
+void Canvas::FillRect(int x1, int y1, int x2, int y2) {
+    if (x2 < x1) std::swap(x1, x2);
+    if (y2 < y1) std::swap(y1, y2);
+    y1 = std::max(y1, 0);
+    y2 = std::min(y2, size_.height());
+    for (int y = y1; y < y2; ++y) Span(x1, x2 - 1, y, brush_);
+}
+
+void Canvas::Rectangle(int x1, int y1, int x2, int y2) {
+    if (x2 < x1) std::swap(x1, x2);
+    if (y2 < y1) std::swap(y1, y2);
+    if (x2 == x1 || y2 == y1) return;
+    const int top = std::max(y1, 0);
+    const int bottom = std::min(y2, size_.height());
+    for (int y = top; y < bottom; ++y) {
+        if (y == y1 || y == y2 - 1) {
+            Span(x1, x2 - 1, y, penColour_);
+        } else {
+            Span(x1, x1, y, penColour_);
+            Span(x1 + 1, x2 - 2, y, brush_);
+            Span(x2 - 1, x2 - 1, y, penColour_);
+        }
+    }
+}
+
+void Canvas::PaintShape(int x1, int y1, int x2, int y2,
+                        const std::function<bool(int, int)>& inside) {
+    if (x2 < x1) std::swap(x1, x2);
+    if (y2 < y1) std::swap(y1, y2);
+    if (x2 == x1 || y2 == y1 || !(image_ || page_)) return;
+    // Only the rows and columns on the surface (and one beyond, for the outline test) matter.
+    const int left = std::max(x1, -1);
+    const int right = std::min(x2 - 1, size_.width());
+    const int top = std::max(y1, -1);
+    const int bottom = std::min(y2 - 1, size_.height());
+    if (left > right || top > bottom) return;
+    const int width = right - left + 1;
+    const auto row = [&](int y, std::vector<char>& cells) {
+        for (int i = 0; i < width; ++i) cells[i] = (y >= y1 && y < y2 && inside(left + i, y)) ? 1 : 0;
+    };
+    std::vector<char> above(width, 0), current(width, 0), below(width, 0);
+    if (top > y1) row(top - 1, above);
+    row(top, current);
+    for (int y = top; y <= bottom; ++y) {
+        if (y + 1 < y2) {
+            row(y + 1, below);
+        } else {
+            std::fill(below.begin(), below.end(), 0);
+        }
+        // Runs of interior and of outline pixels.
+        int runStart = -1;
+        bool runOutline = false;
+        const auto flush = [&](int end) {
+            if (runStart >= 0) Span(left + runStart, left + end - 1, y, runOutline ? penColour_ : brush_);
+            runStart = -1;
+        };
+        for (int i = 0; i < width; ++i) {
+            if (!current[i]) {
+                flush(i);
+                continue;
+            }
+            const bool leftIn = i > 0 ? current[i - 1] : (left + i > x1 && inside(left + i - 1, y));
+            const bool rightIn =
+                i + 1 < width ? current[i + 1] : (left + i + 1 < x2 && inside(left + i + 1, y));
+            const bool outline = !leftIn || !rightIn || !above[i] || !below[i];
+            if (runStart >= 0 && outline != runOutline) flush(i);
+            if (runStart < 0) {
+                runStart = i;
+                runOutline = outline;
+            }
+        }
+        flush(width);
+        std::swap(above, current);
+        std::swap(current, below);
+    }
+}
+
+void Canvas::Ellipse(int x1, int y1, int x2, int y2) {
+    const double cx = (x1 + x2 - 1) / 2.0, cy = (y1 + y2 - 1) / 2.0;
+    const double rx = std::abs(x2 - x1) / 2.0, ry = std::abs(y2 - y1) / 2.0;
+    PaintShape(x1, y1, x2, y2, [=](int x, int y) {
+        const double u = (x - cx) / rx, v = (y - cy) / ry;
+        return u * u + v * v <= 1.0;
+    });
+}
+
+void Canvas::Pie(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4) {
+    const double cx = (x1 + x2 - 1) / 2.0, cy = (y1 + y2 - 1) / 2.0;
+    const double rx = std::abs(x2 - x1) / 2.0, ry = std::abs(y2 - y1) / 2.0;
+    // Angles as seen on the page, counterclockwise, with y growing downward.
+    const auto angleOf = [=](double x, double y) { return std::atan2(-(y - cy), x - cx); };
+    const double start = angleOf(x3, y3);
+    const double sweep = std::fmod(angleOf(x4, y4) - start + 4 * kPi, 2 * kPi);
+    const bool whole = sweep == 0.0;
+    PaintShape(x1, y1, x2, y2, [=](int x, int y) {
+        const double u = (x - cx) / rx, v = (y - cy) / ry;
+        if (u * u + v * v > 1.0) return false;
+        if (whole || (x == cx && y == cy)) return true;
+        return std::fmod(angleOf(x, y) - start + 4 * kPi, 2 * kPi) <= sweep;
+    });
+}
+
+void Canvas::FloodFill(int x, int y, QColor colour, FloodFillMode mode) {
+    if (!image_ || x < 0 || y < 0 || x >= size_.width() || y >= size_.height()) return;
+    const int width = size_.width(), height = size_.height();
+    const QRgb key = Rgb(colour);
+    const QRgb fill = brush_.rgb() | 0xFF000000u;
+    const auto pixel = [&](int px, int py) -> QRgb& {
+        return reinterpret_cast<QRgb*>(image_->scanLine(py))[px];
+    };
+    std::vector<char> visited(static_cast<std::size_t>(width) * height, 0);
+    const auto qualifies = [&](int px, int py) {
+        if (visited[static_cast<std::size_t>(py) * width + px]) return false;
+        const bool same = (pixel(px, py) & 0xFFFFFF) == key;
+        return mode == FloodFillMode::Border ? !same : same;
+    };
+    if (!qualifies(x, y)) return;
+    // Scanline fill with an explicit stack of seeds: no recursion, each pixel visited once.
+    std::vector<std::pair<int, int>> seeds{{x, y}};
+    while (!seeds.empty()) {
+        const auto [sx, sy] = seeds.back();
+        seeds.pop_back();
+        if (!qualifies(sx, sy)) continue;
+        int from = sx, to = sx;
+        while (from > 0 && qualifies(from - 1, sy)) --from;
+        while (to + 1 < width && qualifies(to + 1, sy)) ++to;
+        for (int px = from; px <= to; ++px) {
+            visited[static_cast<std::size_t>(sy) * width + px] = 1;
+            pixel(px, sy) = fill;
+        }
+        for (const int ny : {sy - 1, sy + 1}) {
+            if (ny < 0 || ny >= height) continue;
+            bool inRun = false;
+            for (int px = from; px <= to; ++px) {
+                const bool ok = qualifies(px, ny);
+                if (ok && !inRun) seeds.emplace_back(px, ny);
+                inRun = ok;
+            }
+        }
+    }
+}
+
+int Canvas::PixelSize(int points) const {
+    // Rounded half away from zero, as the original conversion did.
+    const long product = static_cast<long>(points) * dpi_;
+    return static_cast<int>((product + (product >= 0 ? 36 : -36)) / 72);
+}
+
+QFont Canvas::QtFont() const {
+    QFont font(font_.face);
+    font.setPixelSize(std::max(1, PixelSize(font_.points)));
+    font.setBold(font_.bold);
+    font.setUnderline(font_.underline);
+    if (!page_) font.setStyleStrategy(QFont::NoAntialias);
+    return font;
+}
+
+int Canvas::TextWidth(const QByteArray& text) const {
+    const QFont font = QtFont();
+    const QFontMetrics metrics = page_ ? QFontMetrics(font, page_->device()) : QFontMetrics(font);
+    return metrics.horizontalAdvance(FromCodePage(text));
+}
+
+int Canvas::TextHeight(const QByteArray&) const {
+    const QFont font = QtFont();
+    const QFontMetrics metrics = page_ ? QFontMetrics(font, page_->device()) : QFontMetrics(font);
+    return metrics.height();
+}
+
+void Canvas::TextOut(int x, int y, const QByteArray& text) {
+    if (observer_) observer_(DrawnText{x, y, text, font_, brush_});
+    if (!image_ && !page_) return;
+    const int width = TextWidth(text);
+    const int height = TextHeight(text);
+    for (int row = y; row < y + height; ++row) Span(x, x + width - 1, row, brush_);
+    const QFont font = QtFont();
+    const auto draw = [&](QPainter& painter) {
+        painter.save();
+        painter.setRenderHint(QPainter::TextAntialiasing, page_ != nullptr);
+        painter.setRenderHint(QPainter::Antialiasing, false);
+        painter.setFont(font);
+        painter.setPen(font_.colour);
+        painter.drawText(x, y + QFontMetrics(font, painter.device()).ascent(), FromCodePage(text));
+        painter.restore();
+    };
+    if (page_) {
+        draw(*page_);
+    } else {
+        QPainter painter(image_);
+        draw(painter);
+    }
+}
+
+}  // namespace platform

@@ -1,0 +1,304 @@
+// The drawing canvas, read back pixel by pixel: rectangles and lines with their edge rules,
+// ellipses and pie sectors with closed outlines, flood fills, opaque text.
+#include <gtest/gtest.h>
+
+#include <QPainter>
+#include <set>
+
+#include "platform/canvas.h"
+
+using platform::Canvas;
+using platform::FloodFillMode;
+using platform::PenStyle;
+
+namespace {
+
+const QColor kSilver(0xC0, 0xC0, 0xC0);
+const QColor kMaroon(0x80, 0x00, 0x00);
+
+class CanvasTest : public ::testing::Test {
+protected:
+    CanvasTest() : picture(60, 40, QImage::Format_RGB32), canvas((picture.fill(Qt::white), picture)) {}
+
+    QColor At(int x, int y) const { return QColor(picture.pixel(x, y)); }
+    int Count(QColor colour) const {
+        int n = 0;
+        for (int y = 0; y < picture.height(); ++y)
+            for (int x = 0; x < picture.width(); ++x) n += At(x, y) == colour;
+        return n;
+    }
+
+    QImage picture;
+    Canvas canvas;
+};
+
+}  // namespace
+
+TEST_F(CanvasTest, RectangleCoversItsBoxLessTheRightAndBottomEdge) {
+    canvas.SetPen(Qt::black);
+    canvas.SetBrush(Qt::red);
+    canvas.Rectangle(10, 10, 20, 15);
+    for (int x = 10; x < 20; ++x) {
+        EXPECT_EQ(At(x, 10), QColor(Qt::black)) << x;
+        EXPECT_EQ(At(x, 14), QColor(Qt::black)) << x;
+        EXPECT_EQ(At(x, 15), QColor(Qt::white)) << x;
+    }
+    for (int y = 10; y < 15; ++y) {
+        EXPECT_EQ(At(10, y), QColor(Qt::black));
+        EXPECT_EQ(At(19, y), QColor(Qt::black));
+        EXPECT_EQ(At(20, y), QColor(Qt::white));
+    }
+    EXPECT_EQ(At(15, 12), QColor(Qt::red));
+    EXPECT_EQ(Count(Qt::red), 8 * 3);
+    // Swapped edges give the same box; an empty box draws nothing.
+    canvas.SetBrush(Qt::blue);
+    canvas.Rectangle(40, 35, 30, 30);
+    EXPECT_EQ(At(35, 32), QColor(Qt::blue));
+    EXPECT_EQ(At(40, 32), QColor(Qt::white));
+    canvas.Rectangle(50, 5, 50, 9);
+    EXPECT_EQ(At(50, 6), QColor(Qt::white));
+}
+
+TEST_F(CanvasTest, FillRectHasNoOutline) {
+    canvas.SetPen(Qt::black);
+    canvas.SetBrush(Qt::green);
+    canvas.FillRect(2, 3, 5, 6);
+    EXPECT_EQ(Count(Qt::green), 9);
+    EXPECT_EQ(Count(Qt::black), 0);
+    EXPECT_EQ(At(2, 3), QColor(Qt::green));
+    EXPECT_EQ(At(5, 5), QColor(Qt::white));
+}
+
+TEST_F(CanvasTest, LinesLeaveOutTheirEndPoint) {
+    canvas.SetPen(Qt::black);
+    canvas.MoveTo(5, 5);
+    canvas.LineTo(15, 5);
+    EXPECT_EQ(At(5, 5), QColor(Qt::black));
+    EXPECT_EQ(At(14, 5), QColor(Qt::black));
+    EXPECT_EQ(At(15, 5), QColor(Qt::white));
+    // A polyline: each joint drawn once, by the segment that starts there.
+    canvas.LineTo(15, 10);
+    canvas.LineTo(5, 10);
+    EXPECT_EQ(At(15, 5), QColor(Qt::black));
+    EXPECT_EQ(At(15, 9), QColor(Qt::black));
+    EXPECT_EQ(At(15, 10), QColor(Qt::black));
+    EXPECT_EQ(At(5, 10), QColor(Qt::white));
+    EXPECT_EQ(Count(Qt::black), 10 + 5 + 10);
+}
+
+TEST_F(CanvasTest, DiagonalLinesAreEightConnected) {
+    canvas.SetPen(Qt::black);
+    canvas.MoveTo(0, 0);
+    canvas.LineTo(30, 11);
+    int previousY = 0;
+    for (int x = 0; x < 30; ++x) {
+        int found = -1;
+        for (int y = 0; y < 40; ++y) {
+            if (At(x, y) == QColor(Qt::black)) found = y;
+        }
+        ASSERT_GE(found, 0) << "column " << x;
+        EXPECT_LE(found - previousY, 1);
+        previousY = found;
+    }
+    EXPECT_EQ(Count(Qt::black), 30);
+}
+
+TEST_F(CanvasTest, DottedPenDrawsEveryOtherPixel) {
+    canvas.SetPen(QColor(153, 153, 153), PenStyle::Dotted);
+    canvas.MoveTo(0, 1);
+    canvas.LineTo(20, 1);
+    for (int x = 0; x < 20; ++x) {
+        EXPECT_EQ(At(x, 1), x % 2 == 0 ? QColor(153, 153, 153) : QColor(Qt::white)) << x;
+    }
+}
+
+TEST_F(CanvasTest, EllipseTouchesItsBoxAndHasAClosedOutline) {
+    canvas.SetPen(Qt::black);
+    canvas.SetBrush(Qt::yellow);
+    canvas.Ellipse(10, 5, 50, 35);
+    // It touches the four edges of its box and stays inside.
+    bool left = false, right = false, top = false, bottom = false;
+    for (int y = 0; y < 40; ++y) {
+        for (int x = 0; x < 60; ++x) {
+            if (At(x, y) == QColor(Qt::white)) continue;
+            EXPECT_TRUE(x >= 10 && x < 50 && y >= 5 && y < 35) << x << "," << y;
+            left |= x == 10;
+            right |= x == 49;
+            top |= y == 5;
+            bottom |= y == 34;
+        }
+    }
+    EXPECT_TRUE(left && right && top && bottom);
+    EXPECT_EQ(At(30, 20), QColor(Qt::yellow));
+    // Filling its inside never leaks out, and filling the outside never leaks in.
+    canvas.SetBrush(Qt::red);
+    canvas.FloodFill(30, 20, Qt::yellow, FloodFillMode::Surface);
+    EXPECT_EQ(Count(Qt::yellow), 0);
+    EXPECT_EQ(At(0, 0), QColor(Qt::white));
+    canvas.SetBrush(Qt::blue);
+    canvas.FloodFill(0, 0, Qt::black, FloodFillMode::Border);
+    EXPECT_EQ(At(30, 20), QColor(Qt::red));
+    EXPECT_EQ(Count(Qt::white), 0);
+}
+
+TEST_F(CanvasTest, PieGoesCounterclockwiseFromTheFirstRayToTheSecond) {
+    QImage big(101, 101, QImage::Format_RGB32);
+    big.fill(Qt::white);
+    Canvas pie(big);
+    pie.SetPen(Qt::black);
+    pie.SetBrush(Qt::red);
+    // From the ray to the right to the ray upward: the upper right quarter.
+    pie.Pie(0, 0, 101, 101, 100, 50, 50, 0);
+    EXPECT_EQ(QColor(big.pixel(70, 30)), QColor(Qt::red));
+    EXPECT_EQ(QColor(big.pixel(30, 30)), QColor(Qt::white));
+    EXPECT_EQ(QColor(big.pixel(70, 70)), QColor(Qt::white));
+    EXPECT_EQ(QColor(big.pixel(30, 70)), QColor(Qt::white));
+    // The other way round: the remaining three quarters.
+    big.fill(Qt::white);
+    pie.Pie(0, 0, 101, 101, 50, 0, 100, 50);
+    EXPECT_EQ(QColor(big.pixel(70, 30)), QColor(Qt::white));
+    EXPECT_EQ(QColor(big.pixel(30, 30)), QColor(Qt::red));
+    EXPECT_EQ(QColor(big.pixel(70, 70)), QColor(Qt::red));
+    // Equal rays give the whole ellipse, outlined all round.
+    big.fill(Qt::white);
+    pie.Pie(0, 0, 101, 101, 100, 50, 100, 50);
+    for (const QPoint p : {QPoint(70, 30), QPoint(30, 30), QPoint(70, 70), QPoint(30, 70)}) {
+        EXPECT_EQ(QColor(big.pixel(p)), QColor(Qt::red));
+    }
+    EXPECT_EQ(QColor(big.pixel(0, 50)), QColor(Qt::black));
+    EXPECT_EQ(QColor(big.pixel(100, 50)), QColor(Qt::black));
+}
+
+TEST_F(CanvasTest, PieSectorOutlineIsClosed) {
+    QImage big(101, 101, QImage::Format_RGB32);
+    big.fill(Qt::white);
+    Canvas pie(big);
+    pie.SetPen(Qt::black);
+    pie.SetBrush(Qt::green);
+    pie.Pie(0, 0, 101, 101, 100, 20, 10, 0);  // a thin slanted sector
+    pie.SetBrush(Qt::blue);
+    pie.FloodFill(0, 100, Qt::black, FloodFillMode::Border);
+    int green = 0;
+    for (int y = 0; y < 101; ++y)
+        for (int x = 0; x < 101; ++x) green += QColor(big.pixel(x, y)) == QColor(Qt::green);
+    EXPECT_GT(green, 100);  // the outside fill went round the sector, not into it
+}
+
+TEST(CanvasClearing, ABorderFillUpToMaroonPaintsTheWholePictureSilver) {
+    QImage picture(777, 333, QImage::Format_RGB32);
+    picture.fill(Qt::white);
+    Canvas canvas(picture);
+    canvas.SetPen(Qt::black);
+    canvas.SetBrush(Qt::blue);
+    canvas.Rectangle(100, 100, 200, 200);
+    canvas.MoveTo(0, 50);
+    canvas.LineTo(776, 50);  // a line across the whole picture splits it in two surfaces
+    canvas.SetBrush(kSilver);
+    canvas.FloodFill(1, 1, kMaroon, FloodFillMode::Border);
+    for (int y = 0; y < 333; ++y) {
+        for (int x = 0; x < 777; ++x) ASSERT_EQ(QColor(picture.pixel(x, y)), kSilver) << x << "," << y;
+    }
+    // Filling with the colour already there ends too.
+    canvas.FloodFill(5, 5, kMaroon, FloodFillMode::Border);
+    canvas.FloodFill(5, 5, kSilver, FloodFillMode::Surface);
+    EXPECT_EQ(QColor(picture.pixel(5, 5)), kSilver);
+}
+
+TEST_F(CanvasTest, SurfaceFillStaysInItsConnectedArea) {
+    canvas.SetPen(Qt::black);
+    canvas.MoveTo(30, 0);
+    canvas.LineTo(30, 40);
+    canvas.SetBrush(Qt::red);
+    canvas.FloodFill(5, 5, Qt::white, FloodFillMode::Surface);
+    EXPECT_EQ(At(29, 39), QColor(Qt::red));
+    EXPECT_EQ(At(31, 0), QColor(Qt::white));
+    EXPECT_EQ(At(30, 10), QColor(Qt::black));
+    canvas.FloodFill(30, 10, Qt::white, FloodFillMode::Surface);  // the start pixel is not white
+    EXPECT_EQ(At(30, 10), QColor(Qt::black));
+}
+
+TEST_F(CanvasTest, OutOfRangeCoordinatesAreClipped) {
+    canvas.SetPen(Qt::black);
+    canvas.SetBrush(Qt::red);
+    canvas.Rectangle(-100, -100, 1000000, 20);
+    canvas.MoveTo(-5000, -5000);
+    canvas.LineTo(5000, 5000);
+    canvas.Ellipse(-50, -50, 200, 200);
+    canvas.Pie(-1000, -1000, 1000, 1000, 0, 0, 5, 5);
+    canvas.FloodFill(-1, 5, Qt::black, FloodFillMode::Border);
+    canvas.FloodFill(5, 1000, Qt::black, FloodFillMode::Border);
+    EXPECT_EQ(At(30, 10), QColor(Qt::red));
+}
+
+TEST_F(CanvasTest, TextStandsOnAnOpaqueBackgroundOfTheBrushColour) {
+    canvas.SetBrush(kSilver);
+    canvas.Font() = platform::CanvasFont{QStringLiteral("MS Sans Serif"), 8, true, false, Qt::black};
+    const QByteArray text = "a%";
+    const int width = canvas.TextWidth(text);
+    const int height = canvas.TextHeight(text);
+    EXPECT_EQ(canvas.PixelSize(8), 11);
+    EXPECT_GT(width, 5);
+    EXPECT_GE(height, 11);
+    EXPECT_LT(height, 20);
+    canvas.TextOut(3, 4, text);
+    std::set<QRgb> colours;
+    int black = 0;
+    for (int y = 0; y < 40; ++y) {
+        for (int x = 0; x < 60; ++x) {
+            const bool inBox = x >= 3 && x < 3 + width && y >= 4 && y < 4 + height;
+            if (!inBox) {
+                ASSERT_EQ(At(x, y), QColor(Qt::white)) << x << "," << y;
+                continue;
+            }
+            colours.insert(picture.pixel(x, y));
+            black += At(x, y) == QColor(Qt::black);
+        }
+    }
+    EXPECT_EQ(colours, (std::set<QRgb>{QColor(Qt::black).rgb(), kSilver.rgb()}));  // no antialiasing
+    EXPECT_GT(black, 10);
+}
+
+TEST(CanvasText, SizesFollowTheResolutionAndPolishBytesAreDecoded) {
+    Canvas screen(96);
+    Canvas page(300);
+    for (Canvas* canvas : {&screen, &page}) canvas->Font().face = QStringLiteral("times new roman");
+    EXPECT_EQ(screen.PixelSize(10), 13);
+    EXPECT_EQ(screen.PixelSize(12), 16);
+    EXPECT_EQ(screen.PixelSize(14), 19);
+    EXPECT_EQ(page.PixelSize(12), 50);
+    const QByteArray word = "Ankieta";
+    EXPECT_GT(page.TextWidth(word), 2.5 * screen.TextWidth(word));
+    // "ąą" is two glyphs, not four bytes of another code page.
+    EXPECT_EQ(screen.TextWidth("\xB9\xB9"), 2 * screen.TextWidth("\xB9"));
+}
+
+TEST(CanvasText, TheObserverSeesEveryText) {
+    QImage picture(100, 30, QImage::Format_RGB32);
+    Canvas canvas(picture);
+    std::vector<platform::DrawnText> seen;
+    canvas.SetTextObserver([&](const platform::DrawnText& text) { seen.push_back(text); });
+    canvas.Font().underline = true;
+    canvas.TextOut(7, 9, "Pytanie nr 1");
+    ASSERT_EQ(seen.size(), 1u);
+    EXPECT_EQ(seen[0].x, 7);
+    EXPECT_EQ(seen[0].y, 9);
+    EXPECT_EQ(seen[0].text, QByteArray("Pytanie nr 1"));
+    EXPECT_TRUE(seen[0].font.underline);
+}
+
+TEST(CanvasPage, DrawsThroughThePainterOfAPage) {
+    QImage page(400, 300, QImage::Format_RGB32);
+    page.fill(Qt::white);
+    QPainter painter(&page);
+    Canvas canvas(painter, page.size(), 300);
+    canvas.SetPen(Qt::black);
+    canvas.SetBrush(Qt::red);
+    canvas.Rectangle(10, 10, 110, 60);
+    canvas.Ellipse(200, 100, 300, 200);
+    canvas.TextOut(10, 200, "Ankieta");
+    painter.end();
+    EXPECT_EQ(QColor(page.pixel(10, 10)), QColor(Qt::black));
+    EXPECT_EQ(QColor(page.pixel(50, 30)), QColor(Qt::red));
+    EXPECT_EQ(QColor(page.pixel(110, 30)), QColor(Qt::white));
+    EXPECT_EQ(QColor(page.pixel(250, 150)), QColor(Qt::red));
+}

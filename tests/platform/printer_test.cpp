@@ -1,0 +1,75 @@
+// The printers: the recording printer the tests print on, and the system printer's refusal
+// when there is no printer.
+#include <gtest/gtest.h>
+
+#include <QPrinterInfo>
+
+#include "platform/printer.h"
+#include "support/recording_printer.h"
+
+using platform::Orientation;
+using testing_support::RecordingPrinter;
+
+TEST(RecordingPrinter, PagesFollowTheOrientationAndTextsAreRecorded) {
+    RecordingPrinter printer(QSize(3200, 2300));
+    printer.SetOrientation(Orientation::Landscape);
+    EXPECT_EQ(printer.PageWidth(), 3200);
+    EXPECT_EQ(printer.PageHeight(), 2300);
+    printer.SetOrientation(Orientation::Portrait);
+    EXPECT_EQ(printer.PageWidth(), 2300);
+    EXPECT_EQ(printer.PageHeight(), 3200);
+
+    // Fonts and pens can be set before the job starts and carry over.
+    printer.PageCanvas().Font().face = QStringLiteral("times new roman");
+    printer.PageCanvas().Font().points = 14;
+    printer.BeginDoc();
+    EXPECT_TRUE(printer.Printing());
+    printer.PageCanvas().TextOut(10, 30, "Strona 1");
+    printer.NewPage();
+    printer.PageCanvas().SetBrush(Qt::black);
+    printer.PageCanvas().FillRect(0, 0, 10, 10);
+    printer.PageCanvas().TextOut(10, 0, "Strona 2");
+    printer.EndDoc();
+    EXPECT_FALSE(printer.Printing());
+
+    ASSERT_EQ(printer.pages().size(), 2u);
+    EXPECT_EQ(printer.pages()[0].size(), QSize(2300, 3200));
+    EXPECT_EQ(QColor(printer.pages()[0].pixel(5, 5)), QColor(Qt::white));
+    EXPECT_EQ(QColor(printer.pages()[1].pixel(5, 5)), QColor(Qt::black));
+    ASSERT_EQ(printer.texts().size(), 2u);
+    EXPECT_EQ(printer.texts()[0].page, 0);
+    EXPECT_EQ(printer.texts()[1].page, 1);
+    EXPECT_EQ(printer.texts()[1].text, QByteArray("Strona 2"));
+    EXPECT_EQ(printer.texts()[0].font.points, 14);
+    EXPECT_EQ(printer.jobsStarted(), 1);
+    EXPECT_EQ(printer.jobsEnded(), 1);
+    // Drawing after the job does not reach any page.
+    printer.PageCanvas().TextOut(0, 0, "late");
+    EXPECT_EQ(printer.pages().size(), 2u);
+}
+
+TEST(RecordingPrinter, RefusesAMissingPrinterAndASecondJob) {
+    RecordingPrinter printer;
+    printer.SetUnavailable(true);
+    EXPECT_THROW(printer.BeginDoc(), platform::PrinterError);
+    EXPECT_TRUE(printer.pages().empty());
+    printer.SetUnavailable(false);
+    printer.BeginDoc();
+    EXPECT_THROW(printer.BeginDoc(), platform::PrinterError);
+    printer.EndDoc();
+    EXPECT_EQ(printer.jobsStarted(), 1);
+}
+
+TEST(SystemPrinter, WithoutADefaultPrinterNothingIsPrintedAndTheMessageIsClear) {
+    if (!QPrinterInfo::defaultPrinter().isNull()) GTEST_SKIP() << "this machine has a printer";
+    platform::SystemPrinter printer;
+    printer.SetOrientation(Orientation::Landscape);
+    try {
+        printer.BeginDoc();
+        FAIL() << "printing started without a printer";
+    } catch (const platform::PrinterError& error) {
+        EXPECT_STREQ(error.what(), "Nie znaleziono drukarki");
+    }
+    EXPECT_FALSE(printer.Printing());
+    EXPECT_THROW(printer.PageWidth(), platform::PrinterError);
+}
