@@ -1,19 +1,29 @@
-// The survey editor window: layout, opening and closing, and the work-file steps it shares
-// with every navigation and file action.
+// The survey editor window: layout, opening and closing, navigation and editing of the
+// questions, and the menu "Ankiety" that starts, opens and saves survey files.
 #include "editor/survey_editor_window.h"
 
 #include <QAction>
 #include <QFrame>
 #include <QMenu>
 #include <QMenuBar>
+#include <algorithm>
 
+#include "editor/survey_file.h"
+#include "platform/file_names.h"
 #include "platform/fonts.h"
 #include "platform/printer.h"
+#include "platform/text_file.h"
 
 namespace editor {
 namespace {
 
 const QString kTimes = QStringLiteral("Times New Roman CE");
+
+// "Następne" adds questions up to this number; "Wstaw" may go on to the last work-file number.
+constexpr int kAddingLimit = 250;
+constexpr int kLastQuestionNumber = 255;
+
+const QString kSurveyFilter = QStringLiteral("Ankiety (*.ank)|*.ank");
 
 }  // namespace
 
@@ -25,6 +35,7 @@ TForm1::TForm1(platform::Dialogs& dialogs, platform::Printer& printer, EditorSta
       launcher_(launcher) {
     setFont(platform::ControlFont(kTimes, 11));
     BuildControls();
+    WireHandlers();
     CentreOnScreen();
 }
 
@@ -104,10 +115,20 @@ void TForm1::BuildControls() {
     Otworz1 = Ankiety1->addAction(QStringLiteral("Otwórz"));
     Zapisz2 = Ankiety1->addAction(QStringLiteral("Zapisz"));
     Drukuj1 = Ankiety1->addAction(QStringLiteral("Drukuj"));
+}
 
+void TForm1::WireHandlers() {
     // Edit5Change to Edit20Change: the caption follows the answer count. Edit1 to Edit4 have
     // no change handler.
     for (int n = 5; n <= 20; ++n) OnChange(Edit(n), [this] { RefreshCaption(); });
+    OnClick(Button1, [this] { Button1Click(); });
+    OnClick(Button2, [this] { Button2Click(); });
+    OnClick(Button3, [this] { Button3Click(); });
+    OnClick(Button4, [this] { Button4Click(); });
+    OnChange(ComboBox1, [this] { ComboBox1Change(); });
+    OnClick(Nowa1, [this] { Nowa1Click(); });
+    OnClick(Otworz1, [this] { Otworz1Click(); });
+    OnClick(Zapisz2, [this] { Zapisz2Click(); });
 }
 
 QuestionRecord TForm1::EditTexts() const {
@@ -133,9 +154,48 @@ void TForm1::UpdateEditorCaption() {
                              state_.CurrentAnswerCount));
 }
 
-void TForm1::FormShow() {
-    launcher_.HideLauncher();
-    for (int n = 1; n <= 20; ++n) Edit(n)->clear();
+void TForm1::ShowNumberInCombo() { ComboBox1->SetText(QString::number(state_.CurrentQuestion)); }
+
+void TForm1::SetNavigationEnabled(bool enabled) {
+    for (QWidget* control : {static_cast<QWidget*>(Button1), static_cast<QWidget*>(Button2),
+                             static_cast<QWidget*>(Button3), static_cast<QWidget*>(Button4),
+                             static_cast<QWidget*>(ComboBox1)}) {
+        control->setEnabled(enabled);
+    }
+    Ankiety1->menuAction()->setEnabled(enabled);
+}
+
+void TForm1::EnableEditorControls() {
+    SetNavigationEnabled(true);
+    Button2->setEnabled(state_.CurrentQuestion > 1);
+}
+
+bool TForm1::AskWithControlsDisabled(const QString& question, const std::function<void()>& onYes) {
+    // The question box has no owner window, so the editor keeps the user from its controls.
+    SetNavigationEnabled(false);
+    bool yes = false;
+    try {
+        yes = dialogs().Question(question);
+        if (yes) onYes();
+    } catch (...) {
+        // A failed work file must not leave the editor without a way on.
+        EnableEditorControls();
+        throw;
+    }
+    EnableEditorControls();
+    return yes;
+}
+
+void TForm1::ClearEditBoxes() {
+    for (int n = 1; n <= 20; ++n) Edit(n)->SetBytes({});
+}
+
+void TForm1::EmptyComboList() {
+    while (ComboBox1->Count() > 0) ComboBox1->RemoveItem(0);
+}
+
+void TForm1::StartEmptySurvey() {
+    ClearEditBoxes();
     state_.CurrentQuestion = 1;
     state_.QuestionTotal = 1;
     Button2->setEnabled(false);
@@ -144,10 +204,150 @@ void TForm1::FormShow() {
     ComboBox1->SetText(QStringLiteral("1"));
 }
 
+void TForm1::FormShow() {
+    launcher_.HideLauncher();
+    StartEmptySurvey();
+}
+
 void TForm1::FormClose() {
     state_.workFiles.DeleteAll();
-    for (int i = 0; i < state_.QuestionTotal; ++i) ComboBox1->RemoveItem(0);
+    EmptyComboList();
     launcher_.ShowLauncher();
+}
+
+void TForm1::Button1Click() {
+    Edit(1)->setFocus();
+    Button2->setEnabled(true);
+    if (state_.CurrentQuestion == state_.QuestionTotal && state_.CurrentQuestion < kAddingLimit) {
+        AskWithControlsDisabled(QStringLiteral("Czy dodać kolejne pytanie?"), [this] {
+            SaveCurrentQuestion();
+            ClearEditBoxes();
+            ++state_.CurrentQuestion;
+            ++state_.QuestionTotal;
+            ComboBox1->AddItem(QString::number(state_.CurrentQuestion));
+            ShowNumberInCombo();
+            RefreshCaption();
+        });
+    } else if (state_.CurrentQuestion < state_.QuestionTotal) {
+        SaveCurrentQuestion();
+        ++state_.CurrentQuestion;
+        ShowNumberInCombo();
+        LoadQuestion(state_.CurrentQuestion);
+        RefreshCaption();
+        if (state_.CurrentQuestion == kAddingLimit) {
+            dialogs().Notice(QStringLiteral("Nie można więcej niż 250 pytań"));
+        }
+    }
+}
+
+void TForm1::Button2Click() {
+    Edit(1)->setFocus();
+    SaveCurrentQuestion();
+    --state_.CurrentQuestion;
+    ShowNumberInCombo();
+    if (state_.CurrentQuestion == 1) Button2->setEnabled(false);
+    LoadQuestion(state_.CurrentQuestion);
+    RefreshCaption();
+}
+
+void TForm1::Button3Click() {
+    // The work-file numbers and the 8-bit counter end at 255: one more would wrap to 0.
+    if (state_.QuestionTotal >= kLastQuestionNumber) {
+        dialogs().Notice(QStringLiteral("Nie można wstawić więcej niż 255 pytań"));
+        return;
+    }
+    SaveCurrentQuestion();
+    state_.workFiles.ShiftUp(state_.CurrentQuestion, state_.QuestionTotal);
+    ClearEditBoxes();
+    ++state_.QuestionTotal;
+    ComboBox1->AddItem(QString::number(state_.QuestionTotal));
+    Edit(1)->setFocus();
+    RefreshCaption();
+}
+
+void TForm1::Button4Click() {
+    Edit(1)->setFocus();
+    if (state_.QuestionTotal == 1) {
+        dialogs().Notice(QStringLiteral("Nie możesz usunąć ostatniego pytania"));
+    } else {
+        AskWithControlsDisabled(QStringLiteral("Czy na pewno usunąć to pytanie?"), [this] {
+            // The last question's file stays as a leftover; any other is dropped and the later
+            // ones close the gap, so the question that followed comes on screen.
+            if (state_.CurrentQuestion == state_.QuestionTotal) {
+                --state_.CurrentQuestion;
+            } else {
+                state_.workFiles.ShiftDown(state_.CurrentQuestion, state_.QuestionTotal);
+            }
+            --state_.QuestionTotal;
+            ComboBox1->RemoveItem(ComboBox1->Count() - 1);
+            ShowNumberInCombo();
+            LoadQuestion(state_.CurrentQuestion);
+        });
+    }
+    RefreshCaption();
+}
+
+void TForm1::ComboBox1Change() {
+    Edit(1)->setFocus();
+    const int index = ComboBox1->ItemIndex();
+    if (index < 0) {
+        // Typed text that names no question: the current number comes back, nothing moves.
+        ComboBox1->SetItemIndex(state_.CurrentQuestion - 1);
+        return;
+    }
+    SaveCurrentQuestion();
+    state_.CurrentQuestion = static_cast<std::uint8_t>(index + 1);
+    Button2->setEnabled(state_.CurrentQuestion > 1);
+    LoadQuestion(state_.CurrentQuestion);
+    RefreshCaption();
+}
+
+void TForm1::Nowa1Click() {
+    if (!dialogs().Question(QStringLiteral("Czy wyzerować wszystkie pytania?"))) return;
+    EmptyComboList();
+    StartEmptySurvey();
+}
+
+void TForm1::Otworz1Click() {
+    const QString name = dialogs().OpenFileName(
+        {QStringLiteral("Wybierz plik ankiety do wczytania..."), kSurveyFilter, {}});
+    if (name.isEmpty()) return;
+    platform::TextFileReader file(name);
+    if (!IsSurveyMagic(file.ReadLine())) {
+        dialogs().Notice(QStringLiteral("To nie jest plik ankiety..."));
+        file.Close();
+        return;
+    }
+    EmptyComboList();
+    // A survey of no questions opens as one empty question, so the editor always has one.
+    const int count = ReadQuestionCount(file);
+    state_.QuestionTotal = static_cast<std::uint8_t>(std::max(count, 1));
+    for (int number = 1; number <= state_.QuestionTotal; ++number) {
+        ComboBox1->AddItem(QString::number(number));
+        state_.LineBuffer = number <= count ? ReadSurveyQuestion(file) : QuestionRecord{};
+        state_.WriteWorkFile(number);
+    }
+    state_.CurrentQuestion = 1;
+    Button2->setEnabled(false);
+    LoadQuestion(1);
+    RefreshCaption();
+    ShowNumberInCombo();
+    file.Close();
+}
+
+void TForm1::Zapisz2Click() {
+    SaveCurrentQuestion();
+    QString name = dialogs().SaveFileName(
+        {QStringLiteral("Wybierz plik, w którym chcesz zapisać ankietę..."), kSurveyFilter, {}});
+    if (name.isEmpty()) return;
+    name = platform::ReplaceExtension(name, QStringLiteral(".ank"));
+    // The old file is replaced only once the new one is complete.
+    platform::WriteFileReplacing(name, [this](platform::TextFileWriter& file) {
+        WriteSurvey(file, state_.QuestionTotal, [this](int number) {
+            state_.ReadWorkFile(number);
+            return state_.LineBuffer;
+        });
+    });
 }
 
 }  // namespace editor

@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <array>
+#include <functional>
 
 #include "editor/question_work_files.h"
 #include "platform/controls.h"
@@ -37,6 +38,19 @@ public:
     // CurrentAnswerCount from the boxes, then the caption.
     void RefreshCaption();
     void UpdateEditorCaption();
+    // The combo box's text field shows CurrentQuestion.
+    void ShowNumberInCombo();
+    // Everything enabled again after a question box; "Poprzednie" only above question 1.
+    void EnableEditorControls();
+
+    void Button1Click();  // "Następne"
+    void Button2Click();  // "Poprzednie"
+    void Button3Click();  // "Wstaw"
+    void Button4Click();  // "Usuń"
+    void ComboBox1Change();
+    void Nowa1Click();
+    void Otworz1Click();
+    void Zapisz2Click();
 
     QFrame* Shape1;
     QLabel* Label1;
@@ -58,6 +72,16 @@ protected:
 
 private:
     void BuildControls();
+    void WireHandlers();
+    void ClearEditBoxes();
+    void EmptyComboList();
+    // Buttons, combo box and menu while a question box is open.
+    void SetNavigationEnabled(bool enabled);
+    // Asks with those disabled, runs `onYes` on consent, then EnableEditorControls, also when
+    // a failure ends `onYes`. True for Yes.
+    bool AskWithControlsDisabled(const QString& question, const std::function<void()>& onYes);
+    // Empty question 1 of 1, as on opening and after "Nowa".
+    void StartEmptySurvey();
 
     platform::Printer& printer_;
     EditorState& state_;

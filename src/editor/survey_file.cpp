@@ -1,0 +1,46 @@
+// Writing and reading survey files.
+#include "editor/survey_file.h"
+
+#include <utility>
+
+#include "platform/text_file.h"
+
+namespace editor {
+
+bool IsSurveyMagic(const QByteArray& line) { return line == "TARVO"; }
+
+QuestionRecord NormalisePairs(QuestionRecord record) {
+    for (std::size_t first = 0; first < record.size(); first += 2) {
+        if (record[first].isEmpty()) std::swap(record[first], record[first + 1]);
+    }
+    return record;
+}
+
+void WriteSurvey(platform::TextFileWriter& file, int questionTotal,
+                 const std::function<QuestionRecord(int number)>& question) {
+    file.WriteLine("TARVO");
+    file.WriteNumber(questionTotal);
+    for (int number = 1; number <= questionTotal; ++number) {
+        const QuestionRecord record = question(number);
+        const int answers = CountAnswers(record);
+        file.WriteNumber(answers);
+        const QuestionRecord normalised = NormalisePairs(record);
+        for (int line = 0; line < 2 * answers + 2; ++line) file.WriteLine(normalised[line]);
+    }
+}
+
+std::uint8_t ReadQuestionCount(platform::TextFileReader& file) {
+    return static_cast<std::uint8_t>(file.ReadNumber());
+}
+
+QuestionRecord ReadSurveyQuestion(platform::TextFileReader& file) {
+    const int answers = static_cast<std::uint8_t>(file.ReadNumber());
+    QuestionRecord record;
+    for (int line = 0; line < 2 * answers + 2; ++line) {
+        QByteArray text = file.ReadLine();
+        if (line < static_cast<int>(record.size())) record[line] = std::move(text);
+    }
+    return record;
+}
+
+}  // namespace editor
