@@ -170,20 +170,17 @@ void TForm1::EnableEditorControls() {
     Button2->setEnabled(state_.CurrentQuestion > 1);
 }
 
-bool TForm1::AskWithControlsDisabled(const QString& question, const std::function<void()>& onYes) {
+void TForm1::AskWithControlsDisabled(const QString& question, const std::function<void()>& onYes) {
     // The question box has no owner window, so the editor keeps the user from its controls.
     SetNavigationEnabled(false);
-    bool yes = false;
     try {
-        yes = dialogs().Question(question);
-        if (yes) onYes();
+        if (dialogs().Question(question)) onYes();
     } catch (...) {
         // A failed work file must not leave the editor without a way on.
         EnableEditorControls();
         throw;
     }
     EnableEditorControls();
-    return yes;
 }
 
 void TForm1::ClearEditBoxes() {

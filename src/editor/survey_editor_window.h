@@ -78,8 +78,8 @@ private:
     // Buttons, combo box and menu while a question box is open.
     void SetNavigationEnabled(bool enabled);
     // Asks with those disabled, runs `onYes` on consent, then EnableEditorControls, also when
-    // a failure ends `onYes`. True for Yes.
-    bool AskWithControlsDisabled(const QString& question, const std::function<void()>& onYes);
+    // a failure ends `onYes`.
+    void AskWithControlsDisabled(const QString& question, const std::function<void()>& onYes);
     // Empty question 1 of 1, as on opening and after "Nowa".
     void StartEmptySurvey();
 
