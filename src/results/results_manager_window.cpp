@@ -1,30 +1,313 @@
-// The results manager window and the survey text window.
+// The results manager window: its controls and states, the "Plik", "Okna", "Wykresy" and "Inne"
+// menus, and the opening and closing that hand over to the launcher.
 #include "results/results_manager_window.h"
 
+#include <QAction>
+#include <QFrame>
+#include <QMenu>
+#include <QMenuBar>
+
+#include "platform/encoding.h"
+#include "platform/file_names.h"
 #include "platform/fonts.h"
+#include "results/survey_text_window.h"
 
 namespace results {
+namespace {
+
+// The caption up to the survey name: "Menedżer wyników".
+constexpr int kBaseCaptionLength = 16;
+
+// A grid row and column are 22 and 40 pixels and a grid line; the frame adds 2 pixels a side.
+constexpr int kRowHeight = 23;
+constexpr int kColumnWidth = 41;
+constexpr int kGridColumns = 10;
+constexpr int kRowsWithoutScrolling = 10;
+
+}  // namespace
 
 TForm3::TForm3(platform::Dialogs& dialogs, platform::Printer& printer, ResultsStore& store,
                platform::LauncherControl& launcher)
-    : Form(dialogs, QStringLiteral("Menedżer wyników"), QSize(485, 311), platform::BorderStyle::Single),
+    : Form(dialogs, QStringLiteral("Menedżer wyników"), QSize(485, 311),
+           platform::BorderStyle::Single),
       printer_(printer),
       store_(store),
       launcher_(launcher) {
     setFont(platform::ControlFont(QStringLiteral("MS Sans Serif"), 11));
     PlaceAt(2, 93);
+    BuildControls();
+    WireHandlers();
+    TakeState(false);
 }
 
-void TForm3::FormShow() { launcher_.HideLauncher(); }
+void TForm3::BuildControls() {
+    QWidget* client = Client();
 
-void TForm3::FormClose() { launcher_.ShowLauncher(); }
+    Shape1 = new QFrame(client);
+    Shape1->setGeometry(3, 0, 480, 1);
+    Shape1->setStyleSheet(QStringLiteral("background-color: #808080;"));
 
-TForm8::TForm8(platform::Dialogs& dialogs, platform::Printer& printer, ResultsStore& store)
-    : Form(dialogs, QStringLiteral("Treść ankiety..."), QSize(417, 405), platform::BorderStyle::Dialog),
-      printer_(printer),
-      store_(store) {
-    setFont(platform::ControlFont(QStringLiteral("MS Sans Serif"), 11));
-    PlaceAt(377, 56);
+    StringGrid1 = new StringGrid(client, kGridColumns, kColumnWidth, kRowHeight);
+    StringGrid1->setGeometry(26, 10, 430, 257);
+
+    Button3 = new QPushButton(QStringLiteral("Drukuj"), client);
+    Button3->setGeometry(24, 280, 81, 25);
+    Button2 = new QPushButton(QStringLiteral("Zapisz Tabelę"), client);
+    Button2->setGeometry(200, 280, 89, 25);
+    Button1 = new QPushButton(QStringLiteral("Koniec"), client);
+    Button1->setGeometry(376, 280, 81, 25);
+
+    Plik = MenuBar()->addMenu(QStringLiteral("Plik"));
+    Otwrz1 = Plik->addAction(QStringLiteral("Otwórz"));
+    Dodaj1 = Plik->addAction(QStringLiteral("Dodaj"));
+    Zapisz1 = Plik->addAction(QStringLiteral("Zapisz"));
+    Wyzeruj1 = Plik->addAction(QStringLiteral("Wyzeruj wyniki"));
+    Okna1 = MenuBar()->addMenu(QStringLiteral("Okna"));
+    Treankiety1 = Okna1->addAction(QStringLiteral("Treść ankiety"));
+    Treankiety1->setCheckable(true);
+    Wykresy1 = MenuBar()->addMenu(QStringLiteral("Wykresy"));
+    Supkowy1 = Wykresy1->addAction(QStringLiteral("Słupkowy"));
+    Paskowy1 = Wykresy1->addAction(QStringLiteral("Paskowy"));
+    Koowy1 = Wykresy1->addAction(QStringLiteral("Kołowy"));
+    Multi1 = Wykresy1->addAction(QStringLiteral("Multi"));
+    Inne1 = MenuBar()->addMenu(QStringLiteral("Inne"));
+    Skasujplikwynikw1 = Inne1->addAction(QStringLiteral("Skasuj plik wyników"));
+    Skasujwszystkie1 = Inne1->addAction(QStringLiteral("Skasuj wszystkie"));
 }
+
+void TForm3::WireHandlers() {
+    OnClick(Otwrz1, [this] { Otwrz1Click(); });
+    OnClick(Dodaj1, [this] { Dodaj1Click(); });
+    OnClick(Zapisz1, [this] { Zapisz1Click(); });
+    OnClick(Wyzeruj1, [this] { Wyzeruj1Click(); });
+    OnClick(Treankiety1, [this] { Treankiety1Click(); });
+    OnClick(Supkowy1, [this] { Supkowy1Click(); });
+    OnClick(Paskowy1, [this] { Paskowy1Click(); });
+    OnClick(Koowy1, [this] { Koowy1Click(); });
+    OnClick(Multi1, [this] { Multi1Click(); });
+    OnClick(Skasujplikwynikw1, [this] { Skasujplikwynikw1Click(); });
+    OnClick(Skasujwszystkie1, [this] { Skasujwszystkie1Click(); });
+    OnClick(Button1, [this] { Button1Click(); });
+    OnClick(Button2, [this] { Button2Click(); });
+    OnClick(Button3, [this] { Button3Click(); });
+}
+
+void TForm3::SetChartLinks(std::array<ChartLink*, 4> charts) {
+    charts_ = charts;
+    const std::array<QAction*, 4> items{Supkowy1, Koowy1, Paskowy1, Multi1};
+    for (std::size_t i = 0; i < charts_.size(); ++i) {
+        QAction* item = items[i];
+        if (charts_[i]) charts_[i]->OnChartClosed = [item] { item->setEnabled(true); };
+    }
+}
+
+void TForm3::SetSurveyTextWindow(TForm8* window) {
+    surveyText_ = window;
+    if (surveyText_) surveyText_->OnClosed = [this] { Treankiety1->setChecked(false); };
+}
+
+void TForm3::TakeState(bool loaded) {
+    loaded_ = loaded;
+    Otwrz1->setEnabled(!loaded);
+    for (QAction* item : {Dodaj1, Zapisz1, Wyzeruj1}) item->setEnabled(loaded);
+    Wykresy1->menuAction()->setEnabled(loaded);
+    Button2->setEnabled(loaded);
+    Button3->setEnabled(loaded);
+    StringGrid1->setVisible(loaded);
+    Button1->setEnabled(true);
+    for (QMenu* menu : {Plik, Okna1, Inne1}) menu->menuAction()->setEnabled(true);
+}
+
+void TForm3::AskWithControlsDisabled(const QString& question,
+                                     const std::function<void()>& onYes) {
+    // The question box has no owner window, so the manager keeps the user from its controls.
+    for (QPushButton* button : {Button1, Button2, Button3}) button->setEnabled(false);
+    for (QMenu* menu : {Wykresy1, Plik, Inne1, Okna1}) menu->menuAction()->setEnabled(false);
+    try {
+        if (dialogs().Question(question)) onYes();
+    } catch (...) {
+        // A failed deletion must not leave the window without a way on.
+        TakeState(loaded_);
+        throw;
+    }
+    TakeState(loaded_);
+}
+
+QString TForm3::RunOpenDialog() {
+    return dialogs().OpenFileName({QStringLiteral("Wybierz plik z wynikami..."),
+                                   QStringLiteral("Pliki Wyników (*.wyn)|*.wyn"),
+                                   store_.StartDir});
+}
+
+void TForm3::ShowNotice(ResultsOutcome outcome) {
+    switch (outcome) {
+        case ResultsOutcome::NotResultsFile:
+            dialogs().Notice(QStringLiteral("To nie jest plik wyników..."));
+            break;
+        case ResultsOutcome::OtherSurvey:
+            dialogs().Notice(QStringLiteral("Plik pochodzi z innej ankiety..."));
+            break;
+        case ResultsOutcome::OutOfRange:
+            dialogs().Notice(QStringLiteral("Plik zawiera liczby spoza dopuszczalnego zakresu..."));
+            break;
+        case ResultsOutcome::SumTooLarge:
+            dialogs().Notice(
+                QStringLiteral("Suma wyników przekroczyłaby 65535, pliku nie dodano..."));
+            break;
+        case ResultsOutcome::Loaded:
+        case ResultsOutcome::Merged:
+            break;
+    }
+}
+
+void TForm3::ShowCaption(const QByteArray& respondents) {
+    SetCaption(Caption().left(kBaseCaptionLength) + QStringLiteral(" :   ") +
+               platform::FromCodePage(store_.Tally.SurveyName) +
+               QStringLiteral(", Ankietowanych: ") + platform::FromCodePage(respondents));
+}
+
+void TForm3::FillGrid() {
+    const int questions = store_.Tally.QuestionCount;
+    StringGrid1->SetRowCount(questions + 1);
+    for (int a = 1; a < kGridColumns; ++a) {
+        StringGrid1->SetCell(a, 0, QStringLiteral("    ") + QChar(u'A' + a - 1));
+    }
+    for (int q = 1; q <= questions; ++q) {
+        StringGrid1->SetCell(0, q, QStringLiteral("Pyt. ") + QString::number(q));
+    }
+    ShowCounts(true);
+}
+
+void TForm3::ShowCounts(bool shown) {
+    const ResultsTally& tally = store_.Tally;
+    for (int q = 1; q <= tally.QuestionCount; ++q) {
+        for (int a = 1; a < kGridColumns; ++a) {
+            const bool counted = shown && a <= tally.AnswerCount[q];
+            StringGrid1->SetCell(a, q,
+                                 counted ? QString::number(tally.AnswerTally[q][a]) : QString());
+        }
+    }
+}
+
+void TForm3::OpenChart(Chart chart, QAction* item) {
+    ChartLink* link = charts_[chart];
+    if (!link) return;
+    item->setEnabled(false);
+    link->RequestRedraw();
+    link->OpenChart();
+}
+
+void TForm3::CloseChart(Chart chart) {
+    if (charts_[chart]) charts_[chart]->CloseChart();
+}
+
+void TForm3::CloseSurveyText() {
+    store_.SurveyText.clear();
+    if (surveyText_) surveyText_->CloseForm();
+}
+
+void TForm3::FormShow() {
+    SetCaption(Caption().left(kBaseCaptionLength));
+    store_.StartDir = platform::CurrentDirectory();
+    launcher_.HideLauncher();
+    store_.SurveyText.clear();
+    Treankiety1->setChecked(false);
+    TakeState(false);
+}
+
+void TForm3::FormClose() {
+    CloseChart(Multi);
+    CloseChart(Stripe);
+    CloseChart(Pie);
+    CloseChart(Bar);
+    CloseSurveyText();
+    launcher_.ShowLauncher();
+}
+
+void TForm3::Otwrz1Click() {
+    const QString name = RunOpenDialog();
+    if (name.isEmpty() || !platform::FileExists(name)) return;
+    const ReadResult read = ReadResultsFile(name, store_);
+    if (read.outcome != ResultsOutcome::Loaded) return ShowNotice(read.outcome);
+    ShowCaption(read.respondentsLine);
+    // Up to ten questions the grid fits its rows; beyond, it keeps ten and gets a scroll bar.
+    const int questions = store_.Tally.QuestionCount;
+    if (questions <= kRowsWithoutScrolling) {
+        StringGrid1->resize(414, questions * kRowHeight + 27);
+    } else {
+        StringGrid1->resize(431, 257);
+    }
+    Treankiety1->setChecked(true);
+    if (surveyText_) surveyText_->ShowSurveyText();
+    FillGrid();
+    TakeState(true);
+}
+
+void TForm3::Dodaj1Click() {
+    const QString name = RunOpenDialog();
+    if (name.isEmpty() || !platform::FileExists(name)) return;
+    const ResultsOutcome outcome = MergeResultsFile(name, store_.Tally);
+    if (outcome != ResultsOutcome::Merged) return ShowNotice(outcome);
+    ShowCounts(true);
+    ShowCaption(QByteArray::number(store_.Tally.RespondentCount));
+    for (ChartLink* link : charts_) {
+        if (link) link->RequestRedraw();
+    }
+}
+
+void TForm3::Zapisz1Click() {
+    const QString name = dialogs().SaveFileName(
+        {QStringLiteral("Wybierz plik, w którym chcesz zapisać wyniki..."),
+         QStringLiteral("Pliki wyników (*.wyn)|*.wyn"), store_.StartDir});
+    if (name.isEmpty()) return;
+    WriteResultsFile(platform::ReplaceExtension(name, QStringLiteral(".wyn")), store_);
+}
+
+void TForm3::Wyzeruj1Click() {
+    AskWithControlsDisabled(QStringLiteral("Czy wyzerować wczytane wyniki?"), [this] {
+        SetCaption(Caption().left(kBaseCaptionLength));
+        CloseChart(Bar);
+        CloseChart(Pie);
+        CloseChart(Stripe);
+        CloseSurveyText();
+        CloseChart(Multi);
+        Treankiety1->setChecked(false);
+        ShowCounts(false);
+        loaded_ = false;
+    });
+}
+
+void TForm3::Treankiety1Click() {
+    // The menu item has already turned its check mark over.
+    if (!surveyText_) return;
+    if (Treankiety1->isChecked()) {
+        surveyText_->ShowSurveyText();
+    } else {
+        surveyText_->CloseForm();
+    }
+}
+
+void TForm3::Supkowy1Click() { OpenChart(Bar, Supkowy1); }
+void TForm3::Paskowy1Click() { OpenChart(Stripe, Paskowy1); }
+void TForm3::Koowy1Click() { OpenChart(Pie, Koowy1); }
+void TForm3::Multi1Click() { OpenChart(Multi, Multi1); }
+
+void TForm3::Skasujplikwynikw1Click() {
+    const QString name = RunOpenDialog();
+    if (name.isEmpty()) return;
+    if (!IsResultsFile(name)) {
+        return dialogs().Notice(QStringLiteral("To nie jest plik z wynikami..."));
+    }
+    // Deleting the file the loaded results came from leaves them loaded.
+    AskWithControlsDisabled(QStringLiteral("Czy na pewno skasować ten plik?"),
+                            [&name] { DeleteResultsFile(name); });
+}
+
+void TForm3::Skasujwszystkie1Click() {
+    AskWithControlsDisabled(QStringLiteral("Czy na pewno skasować wszystkie pliki z wynikami?"),
+                            [this] { DeleteAllResultsFiles(store_.StartDir); });
+}
+
+void TForm3::Button1Click() { CloseForm(); }
 
 }  // namespace results

@@ -1,11 +1,20 @@
-// The results manager window and the survey text window beside it.
+// The results manager window: the table of counts, its buttons and the menus that load, add,
+// save and delete results files and open the survey text and chart windows.
 #pragma once
 
+#include <QPushButton>
 #include <array>
+#include <functional>
 
 #include "platform/form.h"
 #include "results/chart_link.h"
+#include "results/results_file.h"
 #include "results/results_tally.h"
+#include "results/string_grid.h"
+
+class QAction;
+class QFrame;
+class QMenu;
 
 namespace platform {
 class Printer;
@@ -13,7 +22,8 @@ class Printer;
 
 namespace results {
 
-// The results manager: loads, merges, saves and deletes results files and shows their counts.
+class TForm8;
+
 class TForm3 : public platform::Form {
     Q_OBJECT
 public:
@@ -21,28 +31,79 @@ public:
            platform::LauncherControl& launcher);
 
     // The chart windows behind "Słupkowy", "Kołowy", "Paskowy" and "Multi", in this order.
-    void SetChartLinks(std::array<ChartLink*, 4> charts) { charts_ = charts; }
+    void SetChartLinks(std::array<ChartLink*, 4> charts);
+    void SetSurveyTextWindow(TForm8* window);
+
+    // ResultsLoaded, as against NoResults.
+    bool ResultsLoaded() const { return loaded_; }
+
+    QFrame* Shape1;
+    StringGrid* StringGrid1;
+    QPushButton* Button1;  // "Koniec"
+    QPushButton* Button2;  // "Zapisz Tabelę"
+    QPushButton* Button3;  // "Drukuj"
+    QMenu* Plik;
+    QAction* Otwrz1;
+    QAction* Dodaj1;
+    QAction* Zapisz1;
+    QAction* Wyzeruj1;
+    QMenu* Okna1;
+    QAction* Treankiety1;
+    QMenu* Wykresy1;
+    QAction* Supkowy1;
+    QAction* Paskowy1;
+    QAction* Koowy1;
+    QAction* Multi1;
+    QMenu* Inne1;
+    QAction* Skasujplikwynikw1;
+    QAction* Skasujwszystkie1;
 
 protected:
     void FormShow() override;
     void FormClose() override;
 
 private:
+    enum Chart { Bar, Pie, Stripe, Multi };  // the order of SetChartLinks
+
+    void BuildControls();
+    void WireHandlers();
+
+    void Otwrz1Click();
+    void Dodaj1Click();
+    void Zapisz1Click();
+    void Wyzeruj1Click();
+    void Treankiety1Click();
+    void Supkowy1Click();
+    void Paskowy1Click();
+    void Koowy1Click();
+    void Multi1Click();
+    void Skasujplikwynikw1Click();
+    void Skasujwszystkie1Click();
+    void Button1Click();
+    void Button2Click() {}  // "Zapisz Tabelę": the table export comes with its own work
+    void Button3Click() {}  // "Drukuj": the table printout likewise
+
+    // The controls' states of NoResults or ResultsLoaded.
+    void TakeState(bool loaded);
+    // Asks with the buttons and menus disabled, runs `onYes` on Yes, and then gives the controls
+    // the states of the current state again, also when `onYes` fails.
+    void AskWithControlsDisabled(const QString& question, const std::function<void()>& onYes);
+    QString RunOpenDialog();
+    void ShowNotice(ResultsOutcome outcome);
+    void ShowCaption(const QByteArray& respondents);
+    void FillGrid();
+    // The count cells of every question: its tallies when `shown`, otherwise empty.
+    void ShowCounts(bool shown);
+    void OpenChart(Chart chart, QAction* item);
+    void CloseChart(Chart chart);
+    void CloseSurveyText();
+
     platform::Printer& printer_;
     ResultsStore& store_;
     platform::LauncherControl& launcher_;
     std::array<ChartLink*, 4> charts_{};
-};
-
-// The survey text window: the questionnaire's text carried by the loaded results.
-class TForm8 : public platform::Form {
-    Q_OBJECT
-public:
-    TForm8(platform::Dialogs& dialogs, platform::Printer& printer, ResultsStore& store);
-
-private:
-    platform::Printer& printer_;
-    ResultsStore& store_;
+    TForm8* surveyText_ = nullptr;
+    bool loaded_ = false;
 };
 
 }  // namespace results

@@ -20,6 +20,8 @@ struct ResultsTally {
     // Indexed from 1, as questions and answers are numbered; index 0 is unused.
     std::array<std::uint8_t, kMaxQuestions + 1> AnswerCount{};
     std::array<std::array<std::uint16_t, kMaxAnswers + 1>, kMaxQuestions + 1> AnswerTally{};
+
+    friend bool operator==(const ResultsTally&, const ResultsTally&) = default;
 };
 
 // The one instance of the loaded results, owned by the results manager and read by the chart

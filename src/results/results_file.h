@@ -1,0 +1,50 @@
+// The results file (.wyn): reading it into the program's results, adding a further file of the
+// same questionnaire to the tally, writing the results back, and finding and deleting results
+// files by their first line.
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+#include "results/results_tally.h"
+
+namespace results {
+
+enum class ResultsOutcome {
+    Loaded,
+    Merged,
+    NotResultsFile,  // the first line is not "RESULTS"
+    OtherSurvey,     // another name, question count or number of answers to some question
+    OutOfRange,      // a number lies outside its field's range
+    SumTooLarge,     // a sum of the merge would pass 65535
+};
+
+struct ReadResult {
+    ResultsOutcome outcome = ResultsOutcome::NotResultsFile;
+    QByteArray respondentsLine;  // on Loaded: the third line exactly as read, for the caption
+};
+
+// Replaces the tally and the survey text with the file's; any outcome but Loaded, and any
+// failure while reading, leaves both as they were. Input/output failures throw IoError.
+ReadResult ReadResultsFile(const QString& path, ResultsStore& store);
+
+// Writes the tally and the survey text; an existing file of that name is replaced only once the
+// new one is written completely.
+void WriteResultsFile(const QString& path, const ResultsStore& store);
+
+// Adds the counts of a further file of the same questionnaire: Merged, or one of
+// NotResultsFile, OtherSurvey, OutOfRange and SumTooLarge with the tally unchanged.
+ResultsOutcome MergeResultsFile(const QString& path, ResultsTally& tally);
+
+// True when the first line of the file is exactly "RESULTS".
+bool IsResultsFile(const QString& path);
+
+// Deletes a file; a file that stays is a failure (IoError).
+void DeleteResultsFile(const QString& path);
+
+// Deletes the results files among the entries of `folder` (not below it) named *.wyn in any
+// letter case; others are kept. An entry that cannot be opened, such as a folder, ends the
+// deleting with its IoError; what was deleted before stays deleted.
+void DeleteAllResultsFiles(const QString& folder);
+
+}  // namespace results

@@ -1,0 +1,41 @@
+// The survey text window.
+#include "results/survey_text_window.h"
+
+#include <QStringList>
+
+#include "platform/encoding.h"
+#include "platform/fonts.h"
+
+namespace results {
+
+TForm8::TForm8(platform::Dialogs& dialogs, platform::Printer& printer, ResultsStore& store)
+    : Form(dialogs, QStringLiteral("Treść ankiety..."), QSize(417, 405),
+           platform::BorderStyle::Dialog),
+      printer_(printer),
+      store_(store) {
+    setFont(platform::ControlFont(QStringLiteral("MS Sans Serif"), 11));
+    PlaceAt(377, 56);
+
+    Memo1 = new QPlainTextEdit(Client());
+    Memo1->setGeometry(8, 8, 401, 361);
+    Memo1->setReadOnly(true);
+    Memo1->setFont(platform::ControlFont(QStringLiteral("Arial"), 11));
+    Memo1->setStyleSheet(QStringLiteral("QPlainTextEdit { color: black; }"));
+    Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+
+    Button1 = new QPushButton(QStringLiteral("Drukuj"), Client());
+    Button1->setGeometry(160, 376, 97, 25);
+}
+
+void TForm8::ShowSurveyText() {
+    QStringList lines;
+    for (const QByteArray& line : store_.SurveyText) lines.append(platform::FromCodePage(line));
+    Memo1->setPlainText(lines.join(u'\n'));
+    ShowForm();
+}
+
+void TForm8::FormClose() {
+    if (OnClosed) OnClosed();
+}
+
+}  // namespace results
