@@ -16,6 +16,7 @@ Program::Program(platform::Dialogs& dialogs, platform::Printer& printer,
     Form8 = std::make_unique<results::TForm8>(dialogs, printer, results);
     Form9 = std::make_unique<charts::TForm9>(dialogs);
     Form3->SetChartLinks({Form4.get(), Form5.get(), Form6.get(), Form9.get()});
+    Form3->SetSurveyTextWindow(Form8.get());
 }
 
 Program::~Program() {

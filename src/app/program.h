@@ -10,6 +10,7 @@
 #include "editor/question_work_files.h"
 #include "editor/survey_editor_window.h"
 #include "results/results_manager_window.h"
+#include "results/survey_text_window.h"
 #include "stats/statistics_window.h"
 
 namespace platform {
