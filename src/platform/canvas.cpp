@@ -5,6 +5,7 @@
 
 #include <QFontMetrics>
 #include <QPainter>
+#include <QPointF>
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
@@ -18,6 +19,21 @@ namespace {
 constexpr double kPi = 3.14159265358979323846;
 
 QRgb Rgb(QColor colour) { return colour.rgb() & 0xFFFFFF; }
+
+// The ellipse inscribed in a box: pixels whose centres lie inside it. The centre row and column
+// always belong to it, so that even a very narrow ellipse touches all four edges of its box.
+struct InscribedEllipse {
+    InscribedEllipse(int x1, int y1, int x2, int y2)
+        : cx((x1 + x2 - 1) / 2.0), cy((y1 + y2 - 1) / 2.0),
+          rx(std::abs(x2 - x1) / 2.0), ry(std::abs(y2 - y1) / 2.0) {}
+
+    bool Contains(int x, int y) const {
+        const double u = (x - cx) / rx, v = (y - cy) / ry;
+        return u * u + v * v <= 1.0 || std::abs(x - cx) <= 0.5 || std::abs(y - cy) <= 0.5;
+    }
+
+    double cx, cy, rx, ry;
+};
 
 }  // namespace
 
@@ -192,27 +208,27 @@ void Canvas::PaintShape(int x1, int y1, int x2, int y2,
 }
 
 void Canvas::Ellipse(int x1, int y1, int x2, int y2) {
-    const double cx = (x1 + x2 - 1) / 2.0, cy = (y1 + y2 - 1) / 2.0;
-    const double rx = std::abs(x2 - x1) / 2.0, ry = std::abs(y2 - y1) / 2.0;
-    PaintShape(x1, y1, x2, y2, [=](int x, int y) {
-        const double u = (x - cx) / rx, v = (y - cy) / ry;
-        return u * u + v * v <= 1.0;
-    });
+    const InscribedEllipse ellipse(x1, y1, x2, y2);
+    PaintShape(x1, y1, x2, y2, [&](int x, int y) { return ellipse.Contains(x, y); });
 }
 
 void Canvas::Pie(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4) {
-    const double cx = (x1 + x2 - 1) / 2.0, cy = (y1 + y2 - 1) / 2.0;
-    const double rx = std::abs(x2 - x1) / 2.0, ry = std::abs(y2 - y1) / 2.0;
-    // Angles as seen on the page, counterclockwise, with y growing downward.
-    const auto angleOf = [=](double x, double y) { return std::atan2(-(y - cy), x - cx); };
-    const double start = angleOf(x3, y3);
-    const double sweep = std::fmod(angleOf(x4, y4) - start + 4 * kPi, 2 * kPi);
-    const bool whole = sweep == 0.0;
-    PaintShape(x1, y1, x2, y2, [=](int x, int y) {
-        const double u = (x - cx) / rx, v = (y - cy) / ry;
-        if (u * u + v * v > 1.0) return false;
-        if (whole || (x == cx && y == cy)) return true;
-        return std::fmod(angleOf(x, y) - start + 4 * kPi, 2 * kPi) <= sweep;
+    const InscribedEllipse ellipse(x1, y1, x2, y2);
+    // Directions from the centre as seen on the page, y up, so counterclockwise is positive.
+    const auto ray = [&](int x, int y) { return QPointF(x - ellipse.cx, ellipse.cy - y); };
+    const auto cross = [](QPointF a, QPointF b) { return a.x() * b.y() - a.y() * b.x(); };
+    const QPointF start = ray(x3, y3), end = ray(x4, y4);
+    // The sweep from the first ray counterclockwise to the second, measured once; each pixel is
+    // then placed against the two rays with exact cross products.
+    const double sweep = std::fmod(std::atan2(end.y(), end.x()) - std::atan2(start.y(), start.x()) +
+                                       4 * kPi, 2 * kPi);
+    PaintShape(x1, y1, x2, y2, [&](int x, int y) {
+        if (!ellipse.Contains(x, y)) return false;
+        if (sweep == 0.0) return true;  // equal rays: the whole ellipse
+        const QPointF p = ray(x, y);
+        // Up to half a turn: between the rays. More: anything not strictly inside the rest.
+        if (sweep <= kPi) return cross(start, p) >= 0 && cross(p, end) >= 0;
+        return !(cross(end, p) > 0 && cross(p, start) > 0);
     });
 }
 

@@ -20,14 +20,16 @@ QPrinter& SystemPrinter::Device() {
         if (info.isNull()) throw PrinterError("Nie znaleziono drukarki");
         printer_ = std::make_unique<QPrinter>(info, QPrinter::HighResolution);
     }
-    printer_->setPageOrientation(orientation_ == Orientation::Landscape ? QPageLayout::Landscape
-                                                                         : QPageLayout::Portrait);
+    // A running job keeps the orientation it started with.
+    if (!painter_) {
+        printer_->setPageOrientation(orientation_ == Orientation::Landscape ? QPageLayout::Landscape
+                                                                             : QPageLayout::Portrait);
+    }
     return *printer_;
 }
 
 void SystemPrinter::SetOrientation(Orientation orientation) {
     orientation_ = orientation;
-    if (printer_ && !painter_) Device();
 }
 
 int SystemPrinter::PageWidth() { return Device().pageRect(QPrinter::DevicePixel).toRect().width(); }

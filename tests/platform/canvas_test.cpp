@@ -139,6 +139,10 @@ TEST_F(CanvasTest, EllipseTouchesItsBoxAndHasAClosedOutline) {
     canvas.FloodFill(0, 0, Qt::black, FloodFillMode::Border);
     EXPECT_EQ(At(30, 20), QColor(Qt::red));
     EXPECT_EQ(Count(Qt::white), 0);
+    // A very narrow ellipse still reaches the top and bottom of its box.
+    canvas.Ellipse(0, 0, 2, 40);
+    EXPECT_EQ(At(0, 0), QColor(Qt::black));
+    EXPECT_EQ(At(1, 39), QColor(Qt::black));
 }
 
 TEST_F(CanvasTest, PieGoesCounterclockwiseFromTheFirstRayToTheSecond) {
@@ -159,6 +163,13 @@ TEST_F(CanvasTest, PieGoesCounterclockwiseFromTheFirstRayToTheSecond) {
     EXPECT_EQ(QColor(big.pixel(70, 30)), QColor(Qt::white));
     EXPECT_EQ(QColor(big.pixel(30, 30)), QColor(Qt::red));
     EXPECT_EQ(QColor(big.pixel(70, 70)), QColor(Qt::red));
+    // From the right to the left: the upper half, its diameter drawn with the pen.
+    big.fill(Qt::white);
+    pie.Pie(0, 0, 101, 101, 100, 50, 0, 50);
+    EXPECT_EQ(QColor(big.pixel(30, 30)), QColor(Qt::red));
+    EXPECT_EQ(QColor(big.pixel(70, 30)), QColor(Qt::red));
+    EXPECT_EQ(QColor(big.pixel(50, 50)), QColor(Qt::black));
+    EXPECT_EQ(QColor(big.pixel(50, 51)), QColor(Qt::white));
     // Equal rays give the whole ellipse, outlined all round.
     big.fill(Qt::white);
     pie.Pie(0, 0, 101, 101, 100, 50, 100, 50);

@@ -43,9 +43,26 @@ TEST(RecordingPrinter, PagesFollowTheOrientationAndTextsAreRecorded) {
     EXPECT_EQ(printer.texts()[0].font.points, 14);
     EXPECT_EQ(printer.jobsStarted(), 1);
     EXPECT_EQ(printer.jobsEnded(), 1);
-    // Drawing after the job does not reach any page.
+    // Drawing after the job reaches no page and is not recorded.
     printer.PageCanvas().TextOut(0, 0, "late");
     EXPECT_EQ(printer.pages().size(), 2u);
+    EXPECT_EQ(printer.texts().size(), 2u);
+
+    // A second job counts pages on; turning the page in the middle of a job waits for the next.
+    printer.SetOrientation(Orientation::Landscape);
+    printer.BeginDoc();
+    printer.SetOrientation(Orientation::Portrait);
+    EXPECT_EQ(printer.PageWidth(), 3200);
+    printer.NewPage();
+    printer.PageCanvas().TextOut(0, 0, "Strona 4");
+    printer.EndDoc();
+    ASSERT_EQ(printer.pages().size(), 4u);
+    EXPECT_EQ(printer.pages()[3].size(), QSize(3200, 2300));
+    EXPECT_EQ(printer.pageOrientations()[3], Orientation::Landscape);
+    ASSERT_EQ(printer.texts().size(), 3u);
+    EXPECT_EQ(printer.texts()[2].page, 3);
+    EXPECT_EQ(printer.texts()[2].job, 1);
+    EXPECT_EQ(printer.jobsEnded(), 2);
 }
 
 TEST(RecordingPrinter, RefusesAMissingPrinterAndASecondJob) {

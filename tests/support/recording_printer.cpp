@@ -6,6 +6,7 @@ namespace testing_support {
 RecordingPrinter::RecordingPrinter(QSize landscapePage, int dotsPerInch)
     : landscape_(landscapePage), dpi_(dotsPerInch), canvas_(dotsPerInch) {
     canvas_.SetTextObserver([this](const platform::DrawnText& drawn) {
+        if (!printing_) return;  // a text outside a job reaches no page
         RecordedText recorded;
         static_cast<platform::DrawnText&>(recorded) = drawn;
         recorded.page = static_cast<int>(pages_.size()) - 1;
@@ -14,18 +15,20 @@ RecordingPrinter::RecordingPrinter(QSize landscapePage, int dotsPerInch)
     });
 }
 
-int RecordingPrinter::PageWidth() {
-    return orientation_ == platform::Orientation::Landscape ? landscape_.width() : landscape_.height();
+// During a job the page keeps the size of the orientation in force at BeginDoc.
+QSize RecordingPrinter::PageSize() const {
+    const platform::Orientation orientation = printing_ ? jobOrientation_ : orientation_;
+    return orientation == platform::Orientation::Landscape ? landscape_ : landscape_.transposed();
 }
 
-int RecordingPrinter::PageHeight() {
-    return orientation_ == platform::Orientation::Landscape ? landscape_.height() : landscape_.width();
-}
+int RecordingPrinter::PageWidth() { return PageSize().width(); }
+
+int RecordingPrinter::PageHeight() { return PageSize().height(); }
 
 void RecordingPrinter::StartPage() {
-    pages_.emplace_back(PageWidth(), PageHeight(), QImage::Format_RGB32);
+    pages_.emplace_back(PageSize(), QImage::Format_RGB32);
     pages_.back().fill(Qt::white);
-    pageOrientations_.push_back(orientation_);
+    pageOrientations_.push_back(jobOrientation_);
     canvas_.SetTarget(pages_.back(), dpi_);
 }
 
@@ -33,6 +36,7 @@ void RecordingPrinter::BeginDoc() {
     if (unavailable_) throw platform::PrinterError("Nie znaleziono drukarki");
     if (printing_) throw platform::PrinterError("Drukowanie już trwa");
     printing_ = true;
+    jobOrientation_ = orientation_;
     ++jobsStarted_;
     StartPage();
 }

@@ -42,10 +42,12 @@ public:
 
 private:
     void StartPage();
+    QSize PageSize() const;
 
     QSize landscape_;
     int dpi_;
     platform::Orientation orientation_ = platform::Orientation::Portrait;
+    platform::Orientation jobOrientation_ = platform::Orientation::Portrait;  // fixed at BeginDoc
     bool printing_ = false;
     bool unavailable_ = false;
     int jobsStarted_ = 0;
