@@ -9,12 +9,12 @@ Program::Program(platform::Dialogs& dialogs, platform::Printer& printer,
     Form0 = std::make_unique<TForm0>(dialogs, *this);
     Form1 = std::make_unique<editor::TForm1>(dialogs, printer, editor, *Form0);
     Form3 = std::make_unique<results::TForm3>(dialogs, printer, results, *Form0);
-    Form4 = std::make_unique<charts::TForm4>(dialogs);
-    Form5 = std::make_unique<charts::TForm5>(dialogs);
-    Form6 = std::make_unique<charts::TForm6>(dialogs);
+    Form4 = std::make_unique<charts::TForm4>(dialogs, printer, results.Tally);
+    Form5 = std::make_unique<charts::TForm5>(dialogs, printer, results.Tally);
+    Form6 = std::make_unique<charts::TForm6>(dialogs, printer, results.Tally);
     Form7 = std::make_unique<stats::TForm7>(dialogs, *Form0);
     Form8 = std::make_unique<results::TForm8>(dialogs, printer, results);
-    Form9 = std::make_unique<charts::TForm9>(dialogs);
+    Form9 = std::make_unique<charts::TForm9>(dialogs, printer, results.Tally);
     Form3->SetChartLinks({Form4.get(), Form5.get(), Form6.get(), Form9.get()});
     Form3->SetSurveyTextWindow(Form8.get());
 }

@@ -1,37 +1,156 @@
-// The chart windows' shared frame and their captions, sizes and places on the screen.
+// The bar, pie, stripe and multi chart windows: their controls, places and own handlers.
 #include "charts/chart_windows.h"
 
-#include "platform/fonts.h"
+#include <QCheckBox>
+#include <QPainter>
+#include <QPushButton>
+#include <QRadioButton>
+
+#include "platform/controls.h"
 
 namespace charts {
 
-ChartWindow::ChartWindow(platform::Dialogs& dialogs, const QString& caption, QSize clientSize,
-                         int left, int top)
-    : Form(dialogs, caption, clientSize, platform::BorderStyle::Dialog) {
-    setFont(platform::ControlFont(QStringLiteral("MS Sans Serif"), 11));
-    PlaceAt(left, top);
-    Timer1.setInterval(100);
-    connect(&Timer1, &QTimer::timeout, this, [this] { Handle([this] { Timer1Timer(); }); });
+TForm4::TForm4(platform::Dialogs& dialogs, platform::Printer& printer,
+               const results::ResultsTally& tally)
+    : QuestionChartWindow(dialogs, printer, tally,
+                          {QStringLiteral("Wykres słupkowy..."), {602, 291}, {185, 1},
+                           {8, 8, 500, 250}},
+                          {{24, 264, 153, 23}, {328, 264, 161, 23}, {528, 16, 65, 21},
+                           {520, 200, 73, 23}, {520, 232, 73, 23}}),
+      RadioButton1(AddRadioButton(QStringLiteral("/ilość ank."), {520, 128, 81, 17})),
+      RadioButton2(AddRadioButton(QStringLiteral("/ilość odp."), {520, 144, 73, 25})),
+      CheckBox1(AddCheckBox(QStringLiteral("Skala 100%"), {520, 176, 81, 17})) {
+    CheckBox1->setChecked(true);
+    RadioButton1->setChecked(true);
+    OnToggle(CheckBox1, [this] { CheckBox1Click(); });
+    OnChecked(RadioButton1, [this] { RadioButton1Click(); });
+    OnChecked(RadioButton2, [this] { RadioButton2Click(); });
+}
+
+void TForm4::CheckBox1Click() {
+    ScaleToFull = CheckBox1->isChecked();
+    RedrawRequest = true;
+}
+
+void TForm4::FormShow() {
+    QuestionChartWindow::FormShow();
+    RadioButton1->setChecked(true);
+    // "Skala 100%" keeps its state from the last opening.
+    ScaleToFull = CheckBox1->isChecked();
+}
+
+PercentBase TForm4::SelectedBase() const {
+    return RadioButton2->isChecked() ? PercentBase::Answers : PercentBase::Respondents;
+}
+
+void TForm4::DrawPicture(platform::Canvas& canvas) {
+    Shares = ComputeBarShares(tally_, ShownQuestion, SelectedBase());
+    DrawBarChart(canvas, Shares, ScaleToFull);
+}
+
+void TForm4::PrintBody(platform::Canvas& canvas, std::uint16_t H, std::uint16_t W) {
+    // Printed before the timer showed a change (within its 100 ms): the page shows the question
+    // and base that the screen is about to show, not the previous ones.
+    if (RedrawRequest) Shares = ComputeBarShares(tally_, ShownQuestion, SelectedBase());
+    PrintBarChartBody(canvas, Shares, ScaleToFull, H, W);
+}
+
+TForm5::TForm5(platform::Dialogs& dialogs, platform::Printer& printer,
+               const results::ResultsTally& tally)
+    : QuestionChartWindow(dialogs, printer, tally,
+                          {QStringLiteral("Wykres kołowy..."), {542, 314}, {2, 1},
+                           {8, 6, 441, 275}},
+                          {{24, 288, 113, 23}, {312, 288, 113, 23}, {464, 8, 65, 21},
+                           {456, 228, 73, 23}, {456, 260, 73, 23}}) {}
+
+TForm6::TForm6(platform::Dialogs& dialogs, platform::Printer& printer,
+               const results::ResultsTally& tally)
+    : QuestionChartWindow(dialogs, printer, tally,
+                          {QStringLiteral("Wykres paskowy..."), {632, 276}, {61, 259},
+                           {8, 8, 530, 230}},
+                          {{24, 248, 121, 23}, {400, 248, 121, 23}, {552, 8, 65, 21},
+                           {552, 202, 73, 23}, {552, 234, 73, 23}}) {}
+
+ColourSwatch::ColourSwatch(QWidget* parent, const QRect& geometry) : QWidget(parent) {
+    setGeometry(geometry);
+    setCursor(Qt::CrossCursor);
+}
+
+void ColourSwatch::SetColour(QColor colour) {
+    colour_ = colour;
+    update();
+}
+
+void ColourSwatch::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    painter.fillRect(rect(), colour_);
+    painter.setPen(Qt::black);
+    painter.drawRect(rect().adjusted(0, 0, -1, -1));
+}
+
+TForm9::TForm9(platform::Dialogs& dialogs, platform::Printer& printer,
+               const results::ResultsTally& tally)
+    : ChartWindow(dialogs, printer, tally,
+                  {QStringLiteral("Multi..."), {736, 381}, {39, 161}, {8, 40, 705, 305}}),
+      ComboBox1(AddComboBox({24, 8, 145, 21})),
+      ComboBox2(AddComboBox({184, 8, 145, 21})),
+      ComboBox3(AddComboBox({344, 8, 145, 21})),
+      RadioButton1(AddRadioButton(QStringLiteral("/ilość ank."), {536, 3, 81, 17})),
+      RadioButton2(AddRadioButton(QStringLiteral("/ilość odp."), {536, 19, 73, 25})),
+      CheckBox1(AddCheckBox(QStringLiteral("Skala 100%"), {624, 23, 97, 17})),
+      Shape1(new ColourSwatch(Client(), {24, 352, 145, 17})),
+      Shape2(new ColourSwatch(Client(), {184, 352, 145, 17})),
+      Shape3(new ColourSwatch(Client(), {344, 352, 145, 17})),
+      Button1(AddButton(QStringLiteral("Zapisz"), {560, 352, 73, 25})),
+      Button2(AddButton(QStringLiteral("Drukuj"), {640, 352, 73, 25})) {
+    Selectors = {nullptr, ComboBox1, ComboBox2, ComboBox3};
+    RadioButton1->setChecked(true);
+    CheckBox1->setChecked(true);
+    OnChange(ComboBox1, [this] { ComboBox1Change(); });
+    OnChange(ComboBox2, [this] { ComboBox2Change(); });
+    OnChange(ComboBox3, [this] { ComboBox3Change(); });
+    // The drawing reads the base and the scale from the controls themselves.
+    OnToggle(CheckBox1, [this] { RedrawRequest = true; });
+    OnChecked(RadioButton1, [this] { RedrawRequest = true; });
+    OnChecked(RadioButton2, [this] { RedrawRequest = true; });
+    OnClick(Button1, [this] { Button1Click(); });
+    OnClick(Button2, [this] { Button2Click(); });
+}
+
+void TForm9::FormShow() {
+    for (int s = 1; s <= 3; ++s) {
+        Selectors[s]->clear();
+        for (int q = 1; q <= tally_.QuestionCount; ++q) {
+            Selectors[s]->AddItem(QStringLiteral("Pytanie nr ") + QString::number(q));
+        }
+        Selectors[s]->SetItemIndex(0);
+        SeriesQuestion[s] = 1;
+    }
+    RadioButton1->setChecked(true);
     Timer1.start();
+    CheckBox1->setChecked(true);
+    CheckBox1->setFocus();
+    Shape1->SetColour(QColor(255, 0, 0));
+    Shape2->SetColour(QColor(128, 255, 0));
+    Shape3->SetColour(QColor(128, 128, 255));
 }
 
-void ChartWindow::FormShow() { Timer1.start(); }
-
-void ChartWindow::FormClose() {
-    if (OnChartClosed) OnChartClosed();
-    Timer1.stop();
+void TForm9::FormClose() {
+    ChartWindow::FormClose();
+    for (int s = 1; s <= 3; ++s) Selectors[s]->clear();
 }
 
-TForm4::TForm4(platform::Dialogs& dialogs)
-    : ChartWindow(dialogs, QStringLiteral("Wykres słupkowy..."), QSize(602, 291), 185, 1) {}
+void TForm9::SeriesSelectorChange(int series) {
+    RedrawRequest = true;
+    platform::ComboBox* selector = Selectors[series];
+    if (selector->ItemIndex() < 0) selector->SetItemIndex(SeriesQuestion[series] - 1);
+    if (selector->ItemIndex() >= 0) {
+        SeriesQuestion[series] = static_cast<std::uint8_t>(selector->ItemIndex() + 1);
+    }
+}
 
-TForm5::TForm5(platform::Dialogs& dialogs)
-    : ChartWindow(dialogs, QStringLiteral("Wykres kołowy..."), QSize(542, 314), 2, 1) {}
-
-TForm6::TForm6(platform::Dialogs& dialogs)
-    : ChartWindow(dialogs, QStringLiteral("Wykres paskowy..."), QSize(632, 276), 61, 259) {}
-
-TForm9::TForm9(platform::Dialogs& dialogs)
-    : ChartWindow(dialogs, QStringLiteral("Multi..."), QSize(736, 381), 39, 161) {}
+QByteArray TForm9::PrintoutHeader() const {
+    return "Ankieta: " + tally_.SurveyName + ", wykres Multi";
+}
 
 }  // namespace charts

@@ -1,56 +1,112 @@
-// The four chart windows of the loaded results: bar, pie, stripe and multi chart. Each draws
-// only from its 100 ms timer, when something asked for a redraw.
+// The four chart windows of the loaded results: bar, pie, stripe and multi chart.
 #pragma once
 
-#include <QTimer>
+#include <array>
 
-#include "platform/form.h"
-#include "results/chart_link.h"
+#include "charts/bar_chart.h"
+#include "charts/chart_window.h"
 
 namespace charts {
 
-// The frame the four chart windows share.
-class ChartWindow : public platform::Form, public results::ChartLink {
+class TForm4 : public QuestionChartWindow {  // bar chart
     Q_OBJECT
 public:
-    ChartWindow(platform::Dialogs& dialogs, const QString& caption, QSize clientSize, int left,
-                int top);
+    TForm4(platform::Dialogs& dialogs, platform::Printer& printer,
+           const results::ResultsTally& tally);
 
-    void OpenChart() override { ShowForm(); }
-    void CloseChart() override { CloseForm(); }
-    void RequestRedraw() override { RedrawRequest = true; }
+    void CheckBox1Click();  // "Skala 100%"
+    void RadioButton1Click() { RedrawRequest = true; }
+    void RadioButton2Click() { RedrawRequest = true; }
 
-    QTimer Timer1;               // 100 ms, running from creation on
-    bool RedrawRequest = false;  // set by whoever changes what the window must show
+    QRadioButton* RadioButton1;  // "/ilość ank."
+    QRadioButton* RadioButton2;  // "/ilość odp."
+    QCheckBox* CheckBox1;        // "Skala 100%", checked when the program starts
+    bool ScaleToFull = true;
+    BarChartShares Shares;  // of the last drawing; the printout shows the same bars
 
 protected:
     void FormShow() override;
-    void FormClose() override;
-    virtual void Timer1Timer() {}
+    void DrawPicture(platform::Canvas& canvas) override;
+    void PrintBody(platform::Canvas& canvas, std::uint16_t H, std::uint16_t W) override;
+
+private:
+    PercentBase SelectedBase() const;
 };
 
-class TForm4 : public ChartWindow {  // bar chart
+class TForm5 : public QuestionChartWindow {  // pie chart
     Q_OBJECT
 public:
-    explicit TForm4(platform::Dialogs& dialogs);
+    TForm5(platform::Dialogs& dialogs, platform::Printer& printer,
+           const results::ResultsTally& tally);
+
+protected:
+    void DrawPicture(platform::Canvas&) override {}
+    void PrintBody(platform::Canvas&, std::uint16_t, std::uint16_t) override {}
 };
 
-class TForm5 : public ChartWindow {  // pie chart
+class TForm6 : public QuestionChartWindow {  // stripe chart
     Q_OBJECT
 public:
-    explicit TForm5(platform::Dialogs& dialogs);
+    TForm6(platform::Dialogs& dialogs, platform::Printer& printer,
+           const results::ResultsTally& tally);
+
+protected:
+    void DrawPicture(platform::Canvas&) override {}
+    void PrintBody(platform::Canvas&, std::uint16_t, std::uint16_t) override {}
 };
 
-class TForm6 : public ChartWindow {  // stripe chart
+// A colour sample under a selector of the multi chart.
+class ColourSwatch : public QWidget {
     Q_OBJECT
 public:
-    explicit TForm6(platform::Dialogs& dialogs);
+    ColourSwatch(QWidget* parent, const QRect& geometry);
+
+    QColor Colour() const { return colour_; }
+    void SetColour(QColor colour);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    QColor colour_ = Qt::white;
 };
 
 class TForm9 : public ChartWindow {  // multi chart
     Q_OBJECT
 public:
-    explicit TForm9(platform::Dialogs& dialogs);
+    TForm9(platform::Dialogs& dialogs, platform::Printer& printer,
+           const results::ResultsTally& tally);
+
+    void ComboBox1Change() { SeriesSelectorChange(1); }
+    void ComboBox2Change() { SeriesSelectorChange(2); }
+    void ComboBox3Change() { SeriesSelectorChange(3); }
+    void Button1Click() { SavePicture(); }
+    void Button2Click() { PrintChart(); }
+
+    // The question of each series 1..3 ("Pytanie nr " entries of its selector); index 0 unused.
+    std::array<std::uint8_t, 4> SeriesQuestion{};
+    std::array<platform::ComboBox*, 4> Selectors{};  // ComboBox1..3 by series
+    platform::ComboBox* ComboBox1;
+    platform::ComboBox* ComboBox2;
+    platform::ComboBox* ComboBox3;
+    QRadioButton* RadioButton1;  // "/ilość ank."
+    QRadioButton* RadioButton2;  // "/ilość odp."
+    QCheckBox* CheckBox1;        // "Skala 100%"
+    ColourSwatch* Shape1;
+    ColourSwatch* Shape2;
+    ColourSwatch* Shape3;
+    QPushButton* Button1;  // "Zapisz"
+    QPushButton* Button2;  // "Drukuj"
+
+protected:
+    void FormShow() override;
+    void FormClose() override;
+    void DrawPicture(platform::Canvas&) override {}
+    QByteArray PrintoutHeader() const override;
+    void PrintBody(platform::Canvas&, std::uint16_t, std::uint16_t) override {}
+
+private:
+    void SeriesSelectorChange(int series);
 };
 
 }  // namespace charts

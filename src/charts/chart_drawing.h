@@ -1,0 +1,51 @@
+// What the chart drawings share: the answer colours on screen and on paper, clearing a picture,
+// the answers' shares of a question and the labels of answers and percentages.
+#pragma once
+
+#include <QByteArray>
+#include <QColor>
+#include <array>
+#include <cstdint>
+
+#include "results/results_tally.h"
+
+namespace platform {
+class Canvas;
+}
+
+namespace charts {
+
+constexpr QRgb kSilver = 0xC0C0C0;
+constexpr QRgb kMaroon = 0x800000;  // never drawn by a chart: the border of ClearPicture
+constexpr QRgb kGridGrey = 0x999999;
+
+// Colours of the answers a..i, indexed from 1 like the answers; index 0 is unused.
+constexpr std::array<QRgb, results::kMaxAnswers + 1> AnswerColours{
+    0, 0x0000FF, 0xFF0000, 0xFFFF00, 0x00FF00, 0xFF00FF, 0x9F90FF, 0x00FFFF, 0x8080FF, 0xFF8F00};
+// On paper answer a is printed in a red that shows better than blue does.
+constexpr std::array<QRgb, results::kMaxAnswers + 1> PrintAnswerColours{
+    0, 0xFF3000, 0xFF0000, 0xFFFF00, 0x00FF00, 0xFF00FF, 0x9F90FF, 0x00FFFF, 0x8080FF, 0xFF8F00};
+
+// The divisor of percentages: the respondents ("/ilość ank.") or the answers given to the
+// question ("/ilość odp.").
+enum class PercentBase { Respondents, Answers };
+
+using Percentages = std::array<double, results::kMaxAnswers + 1>;  // indexed from 1
+
+// Makes the whole picture silver: a flood fill from (x, y) up to a maroon border, which no
+// chart draws.
+void ClearPicture(platform::Canvas& canvas, int x, int y);
+
+// The number of answers of a question; 0 for a number outside the tally.
+int AnswerCountOf(const results::ResultsTally& tally, int question);
+// The sum of the tallies of the question's answers.
+std::int32_t AnswerSumOf(const results::ResultsTally& tally, int question);
+// Each answer's tally in percent of the base, unrounded; 0 for every answer when the base is 0.
+Percentages SharesOf(const results::ResultsTally& tally, int question, PercentBase base);
+
+// "a" for answer 1 up to "i" for answer 9.
+QByteArray AnswerLetter(int answer);
+// The shown value of a percentage: rounded, halves to even, followed by "%".
+QByteArray PercentLabel(double percent);
+
+}  // namespace charts

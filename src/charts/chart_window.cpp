@@ -1,0 +1,178 @@
+// The chart windows' shared frame: picture, redraw cycle, saving, printing, question stepping.
+#include "charts/chart_window.h"
+
+#include <QCheckBox>
+#include <QPainter>
+#include <QPushButton>
+#include <QRadioButton>
+
+#include "charts/chart_drawing.h"
+#include "platform/canvas.h"
+#include "platform/controls.h"
+#include "platform/file_names.h"
+#include "platform/fonts.h"
+#include "platform/io_error.h"
+#include "platform/picture_file.h"
+#include "platform/printer.h"
+#include "platform/round.h"
+
+namespace charts {
+
+PictureBox::PictureBox(QWidget* parent, const QRect& geometry)
+    : QWidget(parent), Picture(geometry.size(), QImage::Format_RGB32) {
+    setGeometry(geometry);
+    Picture.fill(QColor(kSilver));
+}
+
+void PictureBox::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    painter.drawImage(0, 0, Picture);
+}
+
+ChartWindow::ChartWindow(platform::Dialogs& dialogs, platform::Printer& printer,
+                         const results::ResultsTally& tally, const ChartPlacement& placement)
+    : Form(dialogs, placement.caption, placement.client, platform::BorderStyle::Dialog),
+      Image1(new PictureBox(Client(), placement.picture)),
+      tally_(tally),
+      printer_(printer) {
+    setFont(platform::ControlFont(QStringLiteral("MS Sans Serif"), 11));
+    PlaceAt(placement.position.x(), placement.position.y());
+    Timer1.setInterval(100);
+    connect(&Timer1, &QTimer::timeout, this, [this] { Handle([this] { Timer1Timer(); }); });
+    Timer1.start();
+}
+
+void ChartWindow::Timer1Timer() {
+    if (!RedrawRequest) return;
+    platform::Canvas canvas(Image1->Picture);
+    DrawPicture(canvas);
+    Image1->update();
+    RedrawRequest = false;
+}
+
+void ChartWindow::FormClose() {
+    if (OnChartClosed) OnChartClosed();
+    Timer1.stop();
+}
+
+void ChartWindow::SavePicture() {
+    QString name = dialogs().SaveFileName(
+        {QStringLiteral("Wybierz plik, w którym chcesz zapisać wykres..."),
+         QStringLiteral("Pliki graficzne (*.bmp)|*.bmp"), QString()});
+    if (name.isEmpty()) return;
+    name = platform::ReplaceExtension(name, QStringLiteral(".bmp"));
+    if (platform::FileExists(name) && !platform::DeleteFile(name)) {
+        throw platform::IoError(platform::IoError::FileAccessDenied);
+    }
+    platform::SavePictureAsBitmap(Image1->Picture, name);
+}
+
+void ChartWindow::PrintChart() {
+    printer_.SetOrientation(platform::Orientation::Landscape);
+    // The page measures are 16-bit values, as all positions of the printout body derive from them.
+    const auto H = static_cast<std::uint16_t>(platform::Round(0.95 * printer_.PageHeight()));
+    const auto W = static_cast<std::uint16_t>(platform::Round(0.83 * printer_.PageWidth()));
+    platform::Canvas& canvas = printer_.PageCanvas();
+    canvas.SetFont({QStringLiteral("times new roman"), 14, true, true, Qt::black});
+    canvas.SetPen(Qt::black);
+    canvas.SetBrush(Qt::white);
+    printer_.BeginDoc();
+    canvas.TextOut(10, 30, PrintoutHeader());
+    PrintBody(canvas, H, W);
+    printer_.EndDoc();
+}
+
+QPushButton* ChartWindow::AddButton(const QString& caption, const QRect& geometry) {
+    auto* button = new QPushButton(caption, Client());
+    button->setGeometry(geometry);
+    return button;
+}
+
+QCheckBox* ChartWindow::AddCheckBox(const QString& caption, const QRect& geometry) {
+    auto* box = new QCheckBox(caption, Client());
+    box->setGeometry(geometry);
+    return box;
+}
+
+QRadioButton* ChartWindow::AddRadioButton(const QString& caption, const QRect& geometry) {
+    auto* button = new QRadioButton(caption, Client());
+    button->setGeometry(geometry);
+    return button;
+}
+
+platform::ComboBox* ChartWindow::AddComboBox(const QRect& geometry) {
+    auto* box = new platform::ComboBox(Client());
+    box->setGeometry(geometry);
+    return box;
+}
+
+QuestionChartWindow::QuestionChartWindow(platform::Dialogs& dialogs, platform::Printer& printer,
+                                         const results::ResultsTally& tally,
+                                         const ChartPlacement& placement,
+                                         const QuestionControlsPlacement& controls)
+    : ChartWindow(dialogs, printer, tally, placement),
+      Button1(AddButton(QStringLiteral("Poprzednie"), controls.previous)),
+      Button2(AddButton(QStringLiteral("Następne"), controls.next)),
+      Button3(AddButton(QStringLiteral("Drukuj"), controls.print)),
+      Button4(AddButton(QStringLiteral("Zapisz"), controls.save)),
+      ComboBox1(AddComboBox(controls.selector)) {
+    OnClick(Button1, [this] { Button1Click(); });
+    OnClick(Button2, [this] { Button2Click(); });
+    OnClick(Button3, [this] { Button3Click(); });
+    OnClick(Button4, [this] { Button4Click(); });
+    OnChange(ComboBox1, [this] { ComboBox1Change(); });
+}
+
+void QuestionChartWindow::FormShow() {
+    ComboBox1->clear();
+    for (int q = 1; q <= tally_.QuestionCount; ++q) ComboBox1->AddItem(QString::number(q));
+    ComboBox1->SetItemIndex(0);
+    Button1->setEnabled(false);
+    ShownQuestion = 1;
+    // Also disabled for results without questions, where there is nothing to step to.
+    Button2->setEnabled(ShownQuestion < tally_.QuestionCount);
+    Timer1.start();
+}
+
+void QuestionChartWindow::FormClose() {
+    ChartWindow::FormClose();
+    ComboBox1->clear();
+}
+
+void QuestionChartWindow::Button1Click() {
+    Button2->setEnabled(true);
+    --ShownQuestion;
+    if (ShownQuestion <= 1) Button1->setEnabled(false);
+    ShowQuestionNumber();
+    RedrawRequest = true;
+}
+
+void QuestionChartWindow::Button2Click() {
+    Button1->setEnabled(true);
+    ++ShownQuestion;
+    if (ShownQuestion >= tally_.QuestionCount) Button2->setEnabled(false);
+    ShowQuestionNumber();
+    RedrawRequest = true;
+}
+
+void QuestionChartWindow::ComboBox1Change() {
+    RedrawRequest = true;
+    // A typed number that matches no entry brings back the question shown.
+    if (ComboBox1->ItemIndex() < 0) ComboBox1->SetItemIndex(ShownQuestion - 1);
+    const int index = ComboBox1->ItemIndex();
+    if (index < 0) return;  // an empty selector: results without questions
+    ShownQuestion = static_cast<std::uint8_t>(index + 1);
+    ShowQuestionNumber();
+    Button1->setEnabled(ShownQuestion > 1);
+    Button2->setEnabled(ShownQuestion < tally_.QuestionCount);
+}
+
+void QuestionChartWindow::ShowQuestionNumber() {
+    ComboBox1->SetText(QString::number(ShownQuestion));
+}
+
+QByteArray QuestionChartWindow::PrintoutHeader() const {
+    return "Ankieta: " + tally_.SurveyName + ", Pytanie nr " + QByteArray::number(ShownQuestion);
+}
+
+}  // namespace charts
