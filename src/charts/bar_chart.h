@@ -20,8 +20,7 @@ struct BarChartShares {
     double ScaleFactor = 0;  // 100 / the largest Percent, or 0 when that is 0
 };
 
-BarChartShares ComputeBarShares(const results::ResultsTally& tally, int question,
-                                PercentBase base);
+BarChartShares ComputeBarShares(const results::ResultsTally& tally, int question, PercentBase base);
 
 // The bar height in percent of the axis: the share itself on the 0..100 scale, otherwise
 // scaled so that the tallest bar reaches the 100 line.

@@ -56,9 +56,9 @@ void ChartWindow::FormClose() {
 }
 
 void ChartWindow::SavePicture() {
-    QString name = dialogs().SaveFileName(
-        {QStringLiteral("Wybierz plik, w którym chcesz zapisać wykres..."),
-         QStringLiteral("Pliki graficzne (*.bmp)|*.bmp"), QString()});
+    QString name =
+        dialogs().SaveFileName({QStringLiteral("Wybierz plik, w którym chcesz zapisać wykres..."),
+                                QStringLiteral("Pliki graficzne (*.bmp)|*.bmp"), QString()});
     if (name.isEmpty()) return;
     name = platform::ReplaceExtension(name, QStringLiteral(".bmp"));
     if (platform::FileExists(name) && !platform::DeleteFile(name)) {

@@ -27,12 +27,12 @@ namespace charts {
 // The picture control `Image1`: shows the picture the drawings paint.
 class PictureBox : public QWidget {
     Q_OBJECT
-public:
+  public:
     PictureBox(QWidget* parent, const QRect& geometry);
 
     QImage Picture;
 
-protected:
+  protected:
     void paintEvent(QPaintEvent* event) override;
 };
 
@@ -46,7 +46,7 @@ struct ChartPlacement {
 
 class ChartWindow : public platform::Form, public results::ChartLink {
     Q_OBJECT
-public:
+  public:
     ChartWindow(platform::Dialogs& dialogs, platform::Printer& printer,
                 const results::ResultsTally& tally, const ChartPlacement& placement);
 
@@ -62,7 +62,7 @@ public:
     QTimer Timer1;               // 100 ms, running from creation on
     bool RedrawRequest = false;  // set by whoever changes what the window must show
 
-protected:
+  protected:
     // Enables the results manager's menu item again and stops the timer.
     void FormClose() override;
 
@@ -84,7 +84,7 @@ protected:
 
     const results::ResultsTally& tally_;
 
-private:
+  private:
     platform::Printer& printer_;
 };
 
@@ -100,7 +100,7 @@ struct QuestionControlsPlacement {
 // A chart of one question at a time, stepped through with the selector and the two buttons.
 class QuestionChartWindow : public ChartWindow {
     Q_OBJECT
-public:
+  public:
     QuestionChartWindow(platform::Dialogs& dialogs, platform::Printer& printer,
                         const results::ResultsTally& tally, const ChartPlacement& placement,
                         const QuestionControlsPlacement& controls);
@@ -118,12 +118,12 @@ public:
     QPushButton* Button4;
     platform::ComboBox* ComboBox1;  // the question numbers 1..QuestionCount
 
-protected:
+  protected:
     void FormShow() override;
     void FormClose() override;
     QByteArray PrintoutHeader() const override;
 
-private:
+  private:
     void ShowQuestionNumber();
 };
 

@@ -12,11 +12,14 @@ namespace charts {
 
 TForm4::TForm4(platform::Dialogs& dialogs, platform::Printer& printer,
                const results::ResultsTally& tally)
-    : QuestionChartWindow(dialogs, printer, tally,
-                          {QStringLiteral("Wykres słupkowy..."), {602, 291}, {185, 1},
-                           {8, 8, 500, 250}},
-                          {{24, 264, 153, 23}, {328, 264, 161, 23}, {528, 16, 65, 21},
-                           {520, 200, 73, 23}, {520, 232, 73, 23}}),
+    : QuestionChartWindow(
+          dialogs, printer, tally,
+          {QStringLiteral("Wykres słupkowy..."), {602, 291}, {185, 1}, {8, 8, 500, 250}},
+          {{24, 264, 153, 23},
+           {328, 264, 161, 23},
+           {528, 16, 65, 21},
+           {520, 200, 73, 23},
+           {520, 232, 73, 23}}),
       RadioButton1(AddRadioButton(QStringLiteral("/ilość ank."), {520, 128, 81, 17})),
       RadioButton2(AddRadioButton(QStringLiteral("/ilość odp."), {520, 144, 73, 25})),
       CheckBox1(AddCheckBox(QStringLiteral("Skala 100%"), {520, 176, 81, 17})) {
@@ -57,19 +60,25 @@ void TForm4::PrintBody(platform::Canvas& canvas, std::uint16_t H, std::uint16_t 
 
 TForm5::TForm5(platform::Dialogs& dialogs, platform::Printer& printer,
                const results::ResultsTally& tally)
-    : QuestionChartWindow(dialogs, printer, tally,
-                          {QStringLiteral("Wykres kołowy..."), {542, 314}, {2, 1},
-                           {8, 6, 441, 275}},
-                          {{24, 288, 113, 23}, {312, 288, 113, 23}, {464, 8, 65, 21},
-                           {456, 228, 73, 23}, {456, 260, 73, 23}}) {}
+    : QuestionChartWindow(
+          dialogs, printer, tally,
+          {QStringLiteral("Wykres kołowy..."), {542, 314}, {2, 1}, {8, 6, 441, 275}},
+          {{24, 288, 113, 23},
+           {312, 288, 113, 23},
+           {464, 8, 65, 21},
+           {456, 228, 73, 23},
+           {456, 260, 73, 23}}) {}
 
 TForm6::TForm6(platform::Dialogs& dialogs, platform::Printer& printer,
                const results::ResultsTally& tally)
-    : QuestionChartWindow(dialogs, printer, tally,
-                          {QStringLiteral("Wykres paskowy..."), {632, 276}, {61, 259},
-                           {8, 8, 530, 230}},
-                          {{24, 248, 121, 23}, {400, 248, 121, 23}, {552, 8, 65, 21},
-                           {552, 202, 73, 23}, {552, 234, 73, 23}}) {}
+    : QuestionChartWindow(
+          dialogs, printer, tally,
+          {QStringLiteral("Wykres paskowy..."), {632, 276}, {61, 259}, {8, 8, 530, 230}},
+          {{24, 248, 121, 23},
+           {400, 248, 121, 23},
+           {552, 8, 65, 21},
+           {552, 202, 73, 23},
+           {552, 234, 73, 23}}) {}
 
 ColourSwatch::ColourSwatch(QWidget* parent, const QRect& geometry) : QWidget(parent) {
     setGeometry(geometry);

@@ -10,7 +10,7 @@ namespace charts {
 
 class TForm4 : public QuestionChartWindow {  // bar chart
     Q_OBJECT
-public:
+  public:
     TForm4(platform::Dialogs& dialogs, platform::Printer& printer,
            const results::ResultsTally& tally);
 
@@ -24,33 +24,33 @@ public:
     bool ScaleToFull = true;
     BarChartShares Shares;  // of the last drawing; the printout shows the same bars
 
-protected:
+  protected:
     void FormShow() override;
     void DrawPicture(platform::Canvas& canvas) override;
     void PrintBody(platform::Canvas& canvas, std::uint16_t H, std::uint16_t W) override;
 
-private:
+  private:
     PercentBase SelectedBase() const;
 };
 
 class TForm5 : public QuestionChartWindow {  // pie chart
     Q_OBJECT
-public:
+  public:
     TForm5(platform::Dialogs& dialogs, platform::Printer& printer,
            const results::ResultsTally& tally);
 
-protected:
+  protected:
     void DrawPicture(platform::Canvas&) override {}
     void PrintBody(platform::Canvas&, std::uint16_t, std::uint16_t) override {}
 };
 
 class TForm6 : public QuestionChartWindow {  // stripe chart
     Q_OBJECT
-public:
+  public:
     TForm6(platform::Dialogs& dialogs, platform::Printer& printer,
            const results::ResultsTally& tally);
 
-protected:
+  protected:
     void DrawPicture(platform::Canvas&) override {}
     void PrintBody(platform::Canvas&, std::uint16_t, std::uint16_t) override {}
 };
@@ -58,22 +58,22 @@ protected:
 // A colour sample under a selector of the multi chart.
 class ColourSwatch : public QWidget {
     Q_OBJECT
-public:
+  public:
     ColourSwatch(QWidget* parent, const QRect& geometry);
 
     QColor Colour() const { return colour_; }
     void SetColour(QColor colour);
 
-protected:
+  protected:
     void paintEvent(QPaintEvent* event) override;
 
-private:
+  private:
     QColor colour_ = Qt::white;
 };
 
 class TForm9 : public ChartWindow {  // multi chart
     Q_OBJECT
-public:
+  public:
     TForm9(platform::Dialogs& dialogs, platform::Printer& printer,
            const results::ResultsTally& tally);
 
@@ -98,14 +98,14 @@ public:
     QPushButton* Button1;  // "Zapisz"
     QPushButton* Button2;  // "Drukuj"
 
-protected:
+  protected:
     void FormShow() override;
     void FormClose() override;
     void DrawPicture(platform::Canvas&) override {}
     QByteArray PrintoutHeader() const override;
     void PrintBody(platform::Canvas&, std::uint16_t, std::uint16_t) override {}
 
-private:
+  private:
     void SeriesSelectorChange(int series);
 };
 
