@@ -11,21 +11,17 @@
 #include "support/recording_printer.h"
 #include "support/scripted_dialogs.h"
 #include "support/temp_folder.h"
+#include "survey_editor_fixture.h"
 
 using editor::CountAnswers;
 using editor::QuestionRecord;
+using editor_testing::RecordWith;
 using editor::QuestionWorkFiles;
 using testing_support::ReadBytes;
 using testing_support::TempFolder;
 using testing_support::WriteBytes;
 
 namespace {
-
-QuestionRecord RecordWith(std::initializer_list<std::pair<int, const char*>> lines) {
-    QuestionRecord record;
-    for (const auto& [line, text] : lines) record[line - 1] = text;
-    return record;
-}
 
 QuestionRecord Numbered(int question) {
     QuestionRecord record;

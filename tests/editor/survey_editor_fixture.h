@@ -15,6 +15,13 @@
 
 namespace editor_testing {
 
+// A question record with the given lines (numbered from 1) filled and the rest empty.
+inline editor::QuestionRecord RecordWith(std::initializer_list<std::pair<int, const char*>> lines) {
+    editor::QuestionRecord record;
+    for (const auto& [line, text] : lines) record[line - 1] = text;
+    return record;
+}
+
 class QuietLauncher : public platform::LauncherControl {
 public:
     void ShowLauncher() override {}

@@ -10,18 +10,13 @@
 #include "survey_editor_fixture.h"
 
 using editor::QuestionRecord;
+using editor_testing::RecordWith;
 using editor_testing::SurveyEditorTest;
 using testing_support::ReadBytes;
 using testing_support::TempFolder;
 using testing_support::WriteBytes;
 
 namespace {
-
-QuestionRecord RecordWith(std::initializer_list<std::pair<int, const char*>> lines) {
-    QuestionRecord record;
-    for (const auto& [line, text] : lines) record[line - 1] = text;
-    return record;
-}
 
 QByteArray Lines(std::initializer_list<const char*> lines) {
     QByteArray bytes;
