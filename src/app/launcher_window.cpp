@@ -16,8 +16,7 @@ TForm0::TForm0(platform::Dialogs& dialogs, Program& program)
     const QString face = QStringLiteral("MS Sans Serif");
     setFont(platform::ControlFont(face, 11));
     const auto addButton = [&](int y, const QString& caption) {
-        auto* button = new QPushButton(caption, Client());
-        button->setGeometry(16, y, 241, 25);
+        QPushButton* button = AddButton(caption, {16, y, 241, 25});
         button->setFont(platform::ControlFont(face, 13, true));
         return button;
     };

@@ -82,30 +82,6 @@ void ChartWindow::PrintChart() {
     printer_.EndDoc();
 }
 
-QPushButton* ChartWindow::AddButton(const QString& caption, const QRect& geometry) {
-    auto* button = new QPushButton(caption, Client());
-    button->setGeometry(geometry);
-    return button;
-}
-
-QCheckBox* ChartWindow::AddCheckBox(const QString& caption, const QRect& geometry) {
-    auto* box = new QCheckBox(caption, Client());
-    box->setGeometry(geometry);
-    return box;
-}
-
-QRadioButton* ChartWindow::AddRadioButton(const QString& caption, const QRect& geometry) {
-    auto* button = new QRadioButton(caption, Client());
-    button->setGeometry(geometry);
-    return button;
-}
-
-platform::ComboBox* ChartWindow::AddComboBox(const QRect& geometry) {
-    auto* box = new platform::ComboBox(Client());
-    box->setGeometry(geometry);
-    return box;
-}
-
 QuestionChartWindow::QuestionChartWindow(platform::Dialogs& dialogs, platform::Printer& printer,
                                          const results::ResultsTally& tally,
                                          const ChartPlacement& placement,

@@ -77,11 +77,6 @@ class ChartWindow : public platform::Form, public results::ChartLink {
     // "Drukuj": one landscape page with the header and the window's printout body.
     void PrintChart();
 
-    QPushButton* AddButton(const QString& caption, const QRect& geometry);
-    QCheckBox* AddCheckBox(const QString& caption, const QRect& geometry);
-    QRadioButton* AddRadioButton(const QString& caption, const QRect& geometry);
-    platform::ComboBox* AddComboBox(const QRect& geometry);
-
     const results::ResultsTally& tally_;
 
   private:

@@ -79,14 +79,10 @@ void TForm1::BuildControls() {
         edits_[n - 1] = edit;
     }
 
-    Button2 = new QPushButton(QStringLiteral("Poprzednie"), client);
-    Button2->setGeometry(10, 405, 101, 21);
-    Button3 = new QPushButton(QStringLiteral("Wstaw"), client);
-    Button3->setGeometry(160, 405, 76, 21);
-    Button4 = new QPushButton(QStringLiteral("Usuń"), client);
-    Button4->setGeometry(265, 405, 76, 21);
-    Button1 = new QPushButton(QStringLiteral("Następne"), client);
-    Button1->setGeometry(390, 405, 101, 21);
+    Button2 = AddButton(QStringLiteral("Poprzednie"), {10, 405, 101, 21});
+    Button3 = AddButton(QStringLiteral("Wstaw"), {160, 405, 76, 21});
+    Button4 = AddButton(QStringLiteral("Usuń"), {265, 405, 76, 21});
+    Button1 = AddButton(QStringLiteral("Następne"), {390, 405, 101, 21});
     for (QPushButton* button : {Button1, Button2, Button3, Button4}) {
         button->setFont(platform::ControlFont(kTimes, 13));
     }

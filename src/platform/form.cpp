@@ -3,6 +3,9 @@
 
 #include <QAbstractButton>
 #include <QAction>
+#include <QCheckBox>
+#include <QPushButton>
+#include <QRadioButton>
 #include <QCloseEvent>
 #include <QGuiApplication>
 #include <QLayout>
@@ -77,6 +80,30 @@ void Form::showEvent(QShowEvent* event) {
 void Form::closeEvent(QCloseEvent* event) {
     Handle([this] { FormClose(); });
     event->accept();
+}
+
+QPushButton* Form::AddButton(const QString& caption, const QRect& geometry) {
+    auto* button = new QPushButton(caption, Client());
+    button->setGeometry(geometry);
+    return button;
+}
+
+QCheckBox* Form::AddCheckBox(const QString& caption, const QRect& geometry) {
+    auto* box = new QCheckBox(caption, Client());
+    box->setGeometry(geometry);
+    return box;
+}
+
+QRadioButton* Form::AddRadioButton(const QString& caption, const QRect& geometry) {
+    auto* button = new QRadioButton(caption, Client());
+    button->setGeometry(geometry);
+    return button;
+}
+
+ComboBox* Form::AddComboBox(const QRect& geometry) {
+    auto* box = new ComboBox(Client());
+    box->setGeometry(geometry);
+    return box;
 }
 
 void Form::OnClick(QAbstractButton* button, std::function<void()> handler) {

@@ -21,6 +21,10 @@
 
 class QAbstractButton;
 class QAction;
+class QCheckBox;
+class QPushButton;
+class QRadioButton;
+class QRect;
 class QLineEdit;
 class QMenuBar;
 class QScrollBar;
@@ -64,6 +68,12 @@ public:
 
     // Runs a handler through the guard: a failure is shown in the error box.
     bool Handle(const std::function<void()>& handler);
+
+    // Controls on the client area at their fixed places.
+    QPushButton* AddButton(const QString& caption, const QRect& geometry);
+    QCheckBox* AddCheckBox(const QString& caption, const QRect& geometry);
+    QRadioButton* AddRadioButton(const QString& caption, const QRect& geometry);
+    ComboBox* AddComboBox(const QRect& geometry);
 
     void OnClick(QAbstractButton* button, std::function<void()> handler);
     void OnClick(QAction* item, std::function<void()> handler);

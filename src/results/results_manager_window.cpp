@@ -50,12 +50,9 @@ void TForm3::BuildControls() {
     StringGrid1 = new StringGrid(client, kGridColumns, kColumnWidth, kRowHeight);
     StringGrid1->setGeometry(26, 10, 430, 257);
 
-    Button3 = new QPushButton(QStringLiteral("Drukuj"), client);
-    Button3->setGeometry(24, 280, 81, 25);
-    Button2 = new QPushButton(QStringLiteral("Zapisz Tabelę"), client);
-    Button2->setGeometry(200, 280, 89, 25);
-    Button1 = new QPushButton(QStringLiteral("Koniec"), client);
-    Button1->setGeometry(376, 280, 81, 25);
+    Button3 = AddButton(QStringLiteral("Drukuj"), {24, 280, 81, 25});
+    Button2 = AddButton(QStringLiteral("Zapisz Tabelę"), {200, 280, 89, 25});
+    Button1 = AddButton(QStringLiteral("Koniec"), {376, 280, 81, 25});
 
     Plik = MenuBar()->addMenu(QStringLiteral("Plik"));
     Otwrz1 = Plik->addAction(QStringLiteral("Otwórz"));

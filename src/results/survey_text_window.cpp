@@ -23,8 +23,7 @@ TForm8::TForm8(platform::Dialogs& dialogs, platform::Printer& printer, ResultsSt
     Memo1->setStyleSheet(QStringLiteral("QPlainTextEdit { color: black; }"));
     Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
 
-    Button1 = new QPushButton(QStringLiteral("Drukuj"), Client());
-    Button1->setGeometry(160, 376, 97, 25);
+    Button1 = AddButton(QStringLiteral("Drukuj"), {160, 376, 97, 25});
 }
 
 void TForm8::ShowSurveyText() {
