@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "platform/canvas.h"
+#include "platform/dialogs.h"
 #include "platform/round.h"
 
 namespace charts {
@@ -11,6 +12,14 @@ namespace charts {
 void ClearPicture(platform::Canvas& canvas, int x, int y) {
     canvas.SetBrush(QColor(kSilver));
     canvas.FloodFill(x, y, QColor(kMaroon), platform::FloodFillMode::Border);
+}
+
+QColor PickBoxColour(platform::Dialogs& dialogs, Qt::MouseButton button, QColor current,
+                     QColor defaultColour) {
+    if (button == Qt::RightButton) return defaultColour;
+    if (button != Qt::LeftButton) return current;
+    const QColor chosen = dialogs.ChooseColour(current);
+    return chosen.rgb() == QColor(kMaroon).rgb() ? defaultColour : chosen;
 }
 
 int AnswerCountOf(const results::ResultsTally& tally, int question) {

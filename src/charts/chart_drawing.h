@@ -11,6 +11,7 @@
 
 namespace platform {
 class Canvas;
+class Dialogs;
 }
 
 namespace charts {
@@ -42,6 +43,12 @@ int AnswerCountOf(const results::ResultsTally& tally, int question);
 std::int32_t AnswerSumOf(const results::ResultsTally& tally, int question);
 // Each answer's tally in percent of the base, unrounded; 0 for every answer when the base is 0.
 Percentages SharesOf(const results::ResultsTally& tally, int question, PercentBase base);
+
+// The colour a series' or channel's colour box takes when a mouse button is pressed on it: the
+// left button opens the colour dialog preset to the current colour (cancelling keeps it); the
+// right button, and maroon chosen in the dialog, give the default colour. Other buttons keep it.
+QColor PickBoxColour(platform::Dialogs& dialogs, Qt::MouseButton button, QColor current,
+                     QColor defaultColour);
 
 // "a" for answer 1 up to "i" for answer 9.
 QByteArray AnswerLetter(int answer);

@@ -18,6 +18,32 @@
 
 namespace charts {
 
+void SavePictureToChosenFile(platform::Dialogs& dialogs, const QImage& picture) {
+    QString name =
+        dialogs.SaveFileName({QStringLiteral("Wybierz plik, w którym chcesz zapisać wykres..."),
+                              QStringLiteral("Pliki graficzne (*.bmp)|*.bmp"), QString()});
+    if (name.isEmpty()) return;
+    name = platform::ReplaceExtension(name, QStringLiteral(".bmp"));
+    if (platform::FileExists(name) && !platform::DeleteFile(name)) {
+        throw platform::IoError(platform::IoError::FileAccessDenied);
+    }
+    platform::SavePictureAsBitmap(picture, name);
+}
+
+void PrintChartPage(platform::Printer& printer, const QByteArray& header, const ChartPageBody& body) {
+    printer.SetOrientation(platform::Orientation::Landscape);
+    const auto H = static_cast<std::uint16_t>(platform::Round(0.95 * printer.PageHeight()));
+    const auto W = static_cast<std::uint16_t>(platform::Round(0.83 * printer.PageWidth()));
+    platform::Canvas& canvas = printer.PageCanvas();
+    canvas.SetFont({QStringLiteral("times new roman"), 14, true, true, Qt::black});
+    canvas.SetPen(Qt::black);
+    canvas.SetBrush(Qt::white);
+    printer.BeginDoc();
+    canvas.TextOut(10, 30, header);
+    body(canvas, H, W);
+    printer.EndDoc();
+}
+
 PictureBox::PictureBox(QWidget* parent, const QRect& geometry)
     : QWidget(parent), Picture(geometry.size(), QImage::Format_RGB32) {
     setGeometry(geometry);
@@ -55,31 +81,13 @@ void ChartWindow::FormClose() {
     Timer1.stop();
 }
 
-void ChartWindow::SavePicture() {
-    QString name =
-        dialogs().SaveFileName({QStringLiteral("Wybierz plik, w którym chcesz zapisać wykres..."),
-                                QStringLiteral("Pliki graficzne (*.bmp)|*.bmp"), QString()});
-    if (name.isEmpty()) return;
-    name = platform::ReplaceExtension(name, QStringLiteral(".bmp"));
-    if (platform::FileExists(name) && !platform::DeleteFile(name)) {
-        throw platform::IoError(platform::IoError::FileAccessDenied);
-    }
-    platform::SavePictureAsBitmap(Image1->Picture, name);
-}
+void ChartWindow::SavePicture() { SavePictureToChosenFile(dialogs(), Image1->Picture); }
 
 void ChartWindow::PrintChart() {
-    printer_.SetOrientation(platform::Orientation::Landscape);
-    // The page measures are 16-bit values, as all positions of the printout body derive from them.
-    const auto H = static_cast<std::uint16_t>(platform::Round(0.95 * printer_.PageHeight()));
-    const auto W = static_cast<std::uint16_t>(platform::Round(0.83 * printer_.PageWidth()));
-    platform::Canvas& canvas = printer_.PageCanvas();
-    canvas.SetFont({QStringLiteral("times new roman"), 14, true, true, Qt::black});
-    canvas.SetPen(Qt::black);
-    canvas.SetBrush(Qt::white);
-    printer_.BeginDoc();
-    canvas.TextOut(10, 30, PrintoutHeader());
-    PrintBody(canvas, H, W);
-    printer_.EndDoc();
+    PrintChartPage(printer_, PrintoutHeader(),
+                   [this](platform::Canvas& canvas, std::uint16_t H, std::uint16_t W) {
+                       PrintBody(canvas, H, W);
+                   });
 }
 
 QuestionChartWindow::QuestionChartWindow(platform::Dialogs& dialogs, platform::Printer& printer,

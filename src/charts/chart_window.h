@@ -7,6 +7,7 @@
 #include <QTimer>
 #include <QWidget>
 #include <cstdint>
+#include <functional>
 
 #include "platform/form.h"
 #include "results/chart_link.h"
@@ -23,6 +24,17 @@ class Printer;
 }  // namespace platform
 
 namespace charts {
+
+// "Zapisz" of a chart: the picture as a .bmp file of the user's choice, replacing any file of
+// that name without asking; a cancelled dialog does nothing.
+void SavePictureToChosenFile(platform::Dialogs& dialogs, const QImage& picture);
+
+// The printout body of a chart, drawn in the page measures H and W (16-bit, as every position of
+// the body derives from them).
+using ChartPageBody = std::function<void(platform::Canvas&, std::uint16_t H, std::uint16_t W)>;
+// "Drukuj" of a chart: one landscape page of the current printer, without a dialog, with the
+// header in bold underlined 14-point "times new roman" at (10, 30) and then the body.
+void PrintChartPage(platform::Printer& printer, const QByteArray& header, const ChartPageBody& body);
 
 // The picture control `Image1`: shows the picture the drawings paint.
 class PictureBox : public QWidget {

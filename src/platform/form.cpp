@@ -11,6 +11,7 @@
 #include <QLayout>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QMouseEvent>
 #include <QScreen>
 #include <QScrollBar>
 #include <QShowEvent>
@@ -134,6 +135,34 @@ void Form::OnChange(QScrollBar* scrollBar, std::function<void()> handler) {
 
 void Form::OnChange(ComboBox* comboBox, std::function<void()> handler) {
     connect(comboBox, &ComboBox::UserChanged, this, [this, handler] { Handle(handler); });
+}
+
+namespace {
+
+// Passes a control's mouse presses to a handler and lets the control see them as well.
+class MouseDownFilter : public QObject {
+public:
+    MouseDownFilter(QObject* parent, std::function<void(Qt::MouseButton)> onDown)
+        : QObject(parent), onDown_(std::move(onDown)) {}
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::MouseButtonPress) {
+            onDown_(static_cast<QMouseEvent*>(event)->button());
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    std::function<void(Qt::MouseButton)> onDown_;
+};
+
+}  // namespace
+
+void Form::OnMouseDown(QWidget* control, std::function<void(Qt::MouseButton)> handler) {
+    control->installEventFilter(new MouseDownFilter(control, [this, handler](Qt::MouseButton b) {
+        Handle([&] { handler(b); });
+    }));
 }
 
 }  // namespace platform

@@ -82,6 +82,9 @@ public:
     void OnChange(QLineEdit* edit, std::function<void()> handler);
     void OnChange(QScrollBar* scrollBar, std::function<void()> handler);
     void OnChange(ComboBox* comboBox, std::function<void()> handler);
+    // A mouse button pressed on a control (the colour boxes: left opens the colour dialog, right
+    // brings back the default colour).
+    void OnMouseDown(QWidget* control, std::function<void(Qt::MouseButton)> handler);
 
 protected:
     virtual void FormShow() {}
