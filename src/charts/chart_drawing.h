@@ -37,7 +37,8 @@ using Percentages = std::array<double, results::kMaxAnswers + 1>;  // indexed fr
 // chart draws.
 void ClearPicture(platform::Canvas& canvas, int x, int y);
 
-// The number of answers of a question; 0 for a number outside the tally.
+// The number of answers of a question; 0 for a number outside 1..QuestionCount, whatever counts
+// the tally still keeps there. Every reading of the tally's counts goes through it.
 int AnswerCountOf(const results::ResultsTally& tally, int question);
 // The sum of the tallies of the question's answers.
 std::int32_t AnswerSumOf(const results::ResultsTally& tally, int question);

@@ -10,6 +10,8 @@ namespace platform {
 
 SystemPrinter::SystemPrinter() = default;
 
+SystemPrinter::SystemPrinter(std::unique_ptr<QPrinter> printer) : printer_(std::move(printer)) {}
+
 SystemPrinter::~SystemPrinter() {
     if (painter_) painter_->end();
 }
@@ -53,8 +55,10 @@ void SystemPrinter::NewPage() {
 void SystemPrinter::EndDoc() {
     if (!painter_) return;
     canvas_.ClearTarget();
-    painter_->end();
+    const bool sent = painter_->end() && printer_->printerState() != QPrinter::Error &&
+                      printer_->printerState() != QPrinter::Aborted;
     painter_.reset();
+    if (!sent) throw PrinterError("Nie można dokończyć wydruku");
 }
 
 Canvas& SystemPrinter::PageCanvas() { return canvas_; }

@@ -1,11 +1,15 @@
-// The printers: the recording printer the tests print on, and the system printer's refusal
-// when there is no printer.
+// The printers: the recording printer the tests print on, the system printer's refusal when
+// there is no printer, and its report of a job that could not be sent.
 #include <gtest/gtest.h>
 
+#include <QFileInfo>
+#include <QPaintEngine>
+#include <QPrinter>
 #include <QPrinterInfo>
 
 #include "platform/printer.h"
 #include "support/recording_printer.h"
+#include "support/temp_folder.h"
 
 using platform::Orientation;
 using testing_support::RecordingPrinter;
@@ -89,4 +93,41 @@ TEST(SystemPrinter, WithoutADefaultPrinterNothingIsPrintedAndTheMessageIsClear) 
     }
     EXPECT_FALSE(printer.Printing());
     EXPECT_THROW(printer.PageWidth(), platform::PrinterError);
+}
+
+namespace {
+
+// A printer whose job fails as it is sent: its paint engine cannot finish the job.
+class PrinterThatFailsToSend : public QPrinter {
+public:
+    QPaintEngine* paintEngine() const override { return &engine_; }
+
+private:
+    struct Engine : QPaintEngine {
+        bool begin(QPaintDevice*) override { return true; }
+        bool end() override { return false; }
+        void updateState(const QPaintEngineState&) override {}
+        void drawPixmap(const QRectF&, const QPixmap&, const QRectF&) override {}
+        Type type() const override { return User; }
+    };
+    mutable Engine engine_;
+};
+
+}  // namespace
+
+TEST(SystemPrinter, AJobThatCannotBeSentIsAnErrorAndASentOneIsNot) {
+    platform::SystemPrinter failing(std::make_unique<PrinterThatFailsToSend>());
+    failing.BeginDoc();
+    EXPECT_THROW(failing.EndDoc(), platform::PrinterError);
+    EXPECT_FALSE(failing.Printing());
+
+    testing_support::TempFolder folder;
+    auto pdf = std::make_unique<QPrinter>();
+    pdf->setOutputFormat(QPrinter::PdfFormat);
+    pdf->setOutputFileName(folder.File("wydruk.pdf"));
+    platform::SystemPrinter working(std::move(pdf));
+    working.BeginDoc();
+    working.PageCanvas().TextOut(10, 10, "Strona");
+    working.EndDoc();
+    EXPECT_GT(QFileInfo(folder.File("wydruk.pdf")).size(), 0);
 }
