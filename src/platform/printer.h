@@ -34,7 +34,7 @@ public:
     virtual int PageHeight() = 0;
     virtual void BeginDoc() = 0;  // throws PrinterError
     virtual void NewPage() = 0;
-    virtual void EndDoc() = 0;    // throws PrinterError when the job could not be sent
+    virtual void EndDoc() = 0;  // throws PrinterError when the job could not be sent
     virtual bool Printing() const = 0;
     // The page's canvas. Pen, brush and font can be set at any time and stay from job to job;
     // drawing reaches the page between BeginDoc and EndDoc.

@@ -192,7 +192,8 @@ TEST_F(SurveyMenuTest, AWorkFileThatCannotBeWrittenWhileOpeningLeavesAConsistent
     // A folder in place of work file 2: opening fails after work file 1 was rewritten.
     QFile::remove(state.workFiles.WorkFileName(2));
     ASSERT_TRUE(QDir(work.path()).mkdir(QStringLiteral("wyn2")));
-    Open(Lines({"TARVO", "3", "1", "N1", "", "", "", "1", "N2", "", "", "", "1", "N3", "", "", ""}));
+    Open(Lines({"TARVO", "3", "1", "N1", "", "", "", "1", "N2", "", "", "",  //
+                "1", "N3", "", "", ""}));
     EXPECT_EQ(dialogs.errors(), QStringList{QStringLiteral("File access denied.")});
     EXPECT_EQ(Counters(), QStringLiteral("1z1"));
     EXPECT_EQ(ComboItems(), QStringList{QStringLiteral("1")});

@@ -35,7 +35,8 @@ TEST(CodePage, CharactersWithoutAByteAreRefused) {
 }
 
 TEST(CodePage, TheConversionRefusesACharacterWithoutAByteInsteadOfWritingASubstitute) {
-    for (const QString& text : {QStringLiteral("a中b"), QStringLiteral("Ankieta ✓"), QStringLiteral("ñ")}) {
+    for (const QString& text :
+         {QStringLiteral("a中b"), QStringLiteral("Ankieta ✓"), QStringLiteral("ñ")}) {
         EXPECT_THROW(ToCodePage(text), platform::CodePageError) << text.toStdString();
     }
 }
