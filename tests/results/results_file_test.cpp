@@ -241,13 +241,4 @@ TEST_F(ResultsFileTest, DeletingAllFindsNamesThatAreNotValidText) {
     EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files), QStringList());
 }
 
-TEST_F(ResultsFileTest, AFailedDeleteGivesTheSystemsReason) {
-    try {
-        DeleteResultsFile(folder.File("vanished.wyn"));
-        FAIL() << "deleted a file that is not there";
-    } catch (const platform::IoError& error) {
-        EXPECT_STREQ(error.what(), "File not found");
-    }
-}
-
 }  // namespace
