@@ -29,9 +29,9 @@ using ChannelLooks = std::array<ChannelLook, kChannels + 1>;  // channels 1..3; 
 // The values of a drawing, kept by the window so that its printout shows the same bars.
 struct ComparisonValues {
     std::array<charts::Percentages, kChannels + 1> Percent{};  // by channel; only those on count
-    double MaxPercent = 0;          // largest Percent of the channels switched on
-    double ScaleFactor = 0;         // 100 / MaxPercent, or 0 when that is 0
-    int ActiveChannelCount = 0;     // channels switched on
+    double MaxPercent = 0;       // largest Percent of the channels switched on
+    double ScaleFactor = 0;      // 100 / MaxPercent, or 0 when that is 0
+    int ActiveChannelCount = 0;  // channels switched on
 };
 
 // The percentages of the shown question in every channel switched on, on the chosen base.

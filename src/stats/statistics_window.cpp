@@ -22,7 +22,8 @@ namespace stats {
 
 TForm7::TForm7(platform::Dialogs& dialogs, platform::Printer& printer, ChannelStore& store,
                platform::LauncherControl& launcher)
-    : Form(dialogs, QStringLiteral("Statystyki..."), QSize(792, 400), platform::BorderStyle::Single),
+    : Form(dialogs, QStringLiteral("Statystyki..."), QSize(792, 400),
+           platform::BorderStyle::Single),
       printer_(printer),
       store_(store),
       launcher_(launcher) {
@@ -64,6 +65,7 @@ void TForm7::BuildControls() {
         edit->setFrame(false);
         edit->setFocusPolicy(Qt::NoFocus);  // not in the tab order; a click moves the focus on
         edit->setCursor(Qt::CrossCursor);
+        edit->setContextMenuPolicy(Qt::NoContextMenu);  // the right button gives the default colour
         edit->setFont(platform::ControlFont(QStringLiteral("MS Sans Serif"), 11, true));
         edit->setToolTip(QStringLiteral("Zmień kolor"));
         ColourBoxes[K] = edit;
@@ -160,8 +162,8 @@ void TForm7::ClearPictureFrom(int x, int y) {
 }
 
 void TForm7::DisableStepping() {
-    for (QWidget* control : std::initializer_list<QWidget*>{Button1, Button2, Button3, Button4,
-                                                            ScrollBar1}) {
+    for (QWidget* control :
+         std::initializer_list<QWidget*>{Button1, Button2, Button3, Button4, ScrollBar1}) {
         control->setEnabled(false);
     }
 }
@@ -187,17 +189,17 @@ void TForm7::Koniec1Click() {
 }
 
 void TForm7::LoadChannel(int channel) {
-    const QString name = dialogs().OpenFileName({QStringLiteral("Wybierz plik wyników..."),
-                                                 QStringLiteral("Pliki wyników (*.wyn)|*.wyn"),
-                                                 StartDir});
+    const QString name =
+        dialogs().OpenFileName({QStringLiteral("Wybierz plik wyników..."),
+                                QStringLiteral("Pliki wyników (*.wyn)|*.wyn"), StartDir});
     if (name.isEmpty() || !platform::FileExists(name)) return;
     const LoadOutcome outcome = LoadChannelFile(store_, channel, name);
     const QString notice = LoadNotice(outcome);
     if (!notice.isEmpty()) return dialogs().Notice(notice);
 
     if (outcome == LoadOutcome::FirstLoad) {
-        for (QWidget* control : std::initializer_list<QWidget*>{Button2, Button3, Button4,
-                                                                ScrollBar1}) {
+        for (QWidget* control :
+             std::initializer_list<QWidget*>{Button2, Button3, Button4, ScrollBar1}) {
             control->setEnabled(true);
         }
         // In this order: a maximum below the position pulls the position down to it, and every
@@ -351,9 +353,8 @@ void TForm7::Button4Click() {
     const ChannelLooks looks = Looks();
     // Printed before the timer showed a change (within its 100 ms): the page shows what the
     // screen is about to show. The last drawing's values stay as they are.
-    const ComparisonValues values = RedrawRequest && AnyChannelOn()
-                                        ? ComputeComparison(store_, looks, SelectedBase())
-                                        : Values;
+    const ComparisonValues values =
+        RedrawRequest && AnyChannelOn() ? ComputeComparison(store_, looks, SelectedBase()) : Values;
     const bool scaleToFull = CheckBox4->isChecked();
     charts::PrintChartPage(printer_, ComparisonHeader(store_),
                            [&](platform::Canvas& canvas, std::uint16_t H, std::uint16_t W) {

@@ -29,7 +29,7 @@ namespace stats {
 
 class TForm7 : public platform::Form {
     Q_OBJECT
-public:
+  public:
     TForm7(platform::Dialogs& dialogs, platform::Printer& printer, ChannelStore& store,
            platform::LauncherControl& launcher);
 
@@ -98,11 +98,11 @@ public:
     ComparisonValues Values;  // of the last drawing; the printout shows the same bars
     QString StartDir;         // the initial folder of the open dialog
 
-protected:
+  protected:
     void FormShow() override;
     void FormClose() override;
 
-private:
+  private:
     void BuildControls();
     void WireHandlers();
     void SetChannelColour(int channel, QColor colour);

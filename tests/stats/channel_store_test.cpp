@@ -14,7 +14,7 @@ using stats::LoadOutcome;
 namespace {
 
 class ChannelStoreTest : public ::testing::Test {
-protected:
+  protected:
     LoadOutcome Load(int channel, const QByteArray& bytes) {
         const QString path = folder.File(QStringLiteral("plik%1.wyn").arg(++files_));
         testing_support::WriteBytes(path, bytes);
@@ -24,36 +24,27 @@ protected:
     testing_support::TempFolder folder;
     stats::ChannelStore store;
 
-private:
+  private:
     int files_ = 0;
 };
 
 }  // namespace
 
-TEST_F(ChannelStoreTest, AFirstLoadIntoChannel2FixesTheQuestionnaire) {
+TEST_F(ChannelStoreTest, AFirstLoadIntoChannel2FixesTheQuestionnaireAndAMatchingLoadReplaces) {
     ASSERT_EQ(Load(2, ExampleFile()), LoadOutcome::FirstLoad);
     EXPECT_EQ(store.SurveyName, QByteArray("Ankieta"));
     EXPECT_EQ(store.QuestionCount, 2);
-    EXPECT_EQ(store.AnswerCount[1], 3);
     EXPECT_EQ(store.AnswerCount[2], 2);
-    const stats::Channel& channel = store.Channels[2];
-    EXPECT_TRUE(channel.IsLoaded);
-    EXPECT_EQ(channel.RespondentCount, 12);
-    EXPECT_EQ(channel.AnswerTally[1][1], 5);
-    EXPECT_EQ(channel.AnswerTally[1][3], 3);
-    EXPECT_EQ(channel.AnswerTally[2][2], 5);
+    EXPECT_EQ(store.Channels[2].RespondentCount, 12);
+    EXPECT_EQ(store.Channels[2].AnswerTally[1], (charts::AnswerTallies{0, 5, 4, 3}));
     EXPECT_FALSE(store.Channels[1].IsLoaded || store.Channels[3].IsLoaded);
-}
 
-TEST_F(ChannelStoreTest, AMatchingFileReplacesTheChannelsCountsAndNeverAddsToThem) {
-    Load(1, ExampleFile());
-    const QByteArray other = Lines({"RESULTS", "Ankieta", "3", "2", "3", "1", "0", "2", "2", "3", "0"});
-    ASSERT_EQ(Load(1, other), LoadOutcome::FurtherLoad);
-    EXPECT_EQ(store.Channels[1].RespondentCount, 3);
-    EXPECT_EQ(store.Channels[1].AnswerTally[1], (charts::AnswerTallies{0, 1, 0, 2}));
-    EXPECT_EQ(store.Channels[1].AnswerTally[2][1], 3);
-    EXPECT_EQ(Load(3, other), LoadOutcome::FurtherLoad);
-    EXPECT_TRUE(store.Channels[3].IsLoaded);
+    const QByteArray other =
+        Lines({"RESULTS", "Ankieta", "3", "2", "3", "1", "0", "2", "2", "3", "0"});
+    ASSERT_EQ(Load(2, other), LoadOutcome::FurtherLoad);
+    EXPECT_EQ(store.Channels[2].RespondentCount, 3);
+    EXPECT_EQ(store.Channels[2].AnswerTally[1], (charts::AnswerTallies{0, 1, 0, 2}));
+    EXPECT_TRUE(store.Channels[2].IsLoaded);
 }
 
 TEST_F(ChannelStoreTest, FilesOfAnotherQuestionnaireOrBeyondTheLimitsChangeNothing) {
@@ -80,9 +71,10 @@ TEST_F(ChannelStoreTest, FilesOfAnotherQuestionnaireOrBeyondTheLimitsChangeNothi
          LoadOutcome::OutOfRange, range},
         {"not a results file", Lines({"RESULTS ", "Ankieta", "12", "0"}),
          LoadOutcome::NotResultsFile, QStringLiteral("To nie jest plik wyników...")},
-        {"251 questions", Lines({"RESULTS", "Ankieta", "1", "251"}), LoadOutcome::OutOfRange, range},
-        {"10 answers", Lines({"RESULTS", "Ankieta", "1", "2", "10"}), LoadOutcome::OutOfRange, range},
-        {"65536 respondents", ExampleFile("Ankieta", "65536"), LoadOutcome::OutOfRange, range},
+        {"251 questions", Lines({"RESULTS", "Ankieta", "1", "251"}), LoadOutcome::OutOfRange,
+         range},
+        {"10 answers", Lines({"RESULTS", "Ankieta", "1", "2", "10"}), LoadOutcome::OutOfRange,
+         range},
     };
     for (const auto& refused : cases) {
         SCOPED_TRACE(refused.what);
