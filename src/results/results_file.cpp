@@ -13,16 +13,6 @@ constexpr long long kMaxCount = 65535;
 
 bool InRange(long long value, long long max) { return value >= 0 && value <= max; }
 
-bool SumsTooLarge(const ResultsTally& tally, const ResultsTally& other) {
-    if (tally.RespondentCount + other.RespondentCount > kMaxCount) return true;
-    for (int q = 1; q <= tally.QuestionCount; ++q) {
-        for (int a = 1; a <= tally.AnswerCount[q]; ++a) {
-            if (tally.AnswerTally[q][a] + other.AnswerTally[q][a] > kMaxCount) return true;
-        }
-    }
-    return false;
-}
-
 }  // namespace
 
 // Every number is judged as written, before it is stored in its field; the first one outside its
@@ -81,6 +71,20 @@ QString OutcomeNotice(ResultsOutcome outcome) {
     }
     return {};
 }
+
+namespace {
+
+bool SumsTooLarge(const ResultsTally& tally, const ResultsTally& other) {
+    if (tally.RespondentCount + other.RespondentCount > kMaxCount) return true;
+    for (int q = 1; q <= tally.QuestionCount; ++q) {
+        for (int a = 1; a <= tally.AnswerCount[q]; ++a) {
+            if (tally.AnswerTally[q][a] + other.AnswerTally[q][a] > kMaxCount) return true;
+        }
+    }
+    return false;
+}
+
+}  // namespace
 
 ReadResult ReadResultsFile(const QString& path, ResultsStore& store) {
     platform::TextFileReader file(path);
