@@ -9,6 +9,10 @@
 #include "platform/file_names.h"
 #include "results/results_tally.h"
 
+namespace platform {
+class TextFileReader;
+}
+
 namespace results {
 
 enum class ResultsOutcome {
@@ -24,6 +28,23 @@ struct ReadResult {
     ResultsOutcome outcome = ResultsOutcome::NotResultsFile;
     QByteArray respondentsLine;  // on Loaded: the third line exactly as read, for the caption
 };
+
+// The one reader of a results file's first line and numeric part (name, respondents, question
+// count, answer counts and tallies), used by the results manager and the statistics window; the
+// text after the counts stays unread. Loaded, NotResultsFile, or OutOfRange for a file of more
+// than 250 questions, more than 9 answers to a question or a count above 65535. On any outcome
+// but Loaded `counts` may hold part of the file. Input/output failures throw IoError.
+ResultsOutcome ReadResultsCounts(platform::TextFileReader& file, ResultsTally& counts,
+                                 QByteArray* respondentsLine = nullptr);
+
+// True when `other` is of the questionnaire given by the name, question count and answer counts:
+// the name byte for byte, the question count, and the answer count of every question of `other`.
+bool SameSurvey(const QByteArray& surveyName, std::uint8_t questionCount,
+                const std::array<std::uint8_t, kMaxQuestions + 1>& answerCount,
+                const ResultsTally& other);
+
+// The notice shown for a file that is refused; empty for Loaded and Merged.
+QString OutcomeNotice(ResultsOutcome outcome);
 
 // Replaces the tally and the survey text with the file's; any outcome but Loaded, and any
 // failure while reading, leaves both as they were. Input/output failures throw IoError.
