@@ -34,6 +34,12 @@ QByteArray ToCodePage(const QString& text) {
     return *std::move(bytes);
 }
 
+QByteArray ToCodePageForDrawing(const QString& text) {
+    QByteArray bytes;
+    for (const QChar c : text) bytes += Encode(QString(c)).value_or(QByteArray("?"));
+    return bytes;
+}
+
 bool CodePageCanHold(const QString& text) {
     for (const QChar c : text) {
         if (c == QChar(0x1A) || c == u'\r' || c == u'\n') return false;

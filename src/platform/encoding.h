@@ -22,6 +22,8 @@ QString FromCodePage(const QByteArray& bytes);
 // The text's bytes, one for each character. Throws CodePageError, and never writes a substitute
 // byte, when a character has no byte of its own.
 QByteArray ToCodePage(const QString& text);
+// For text that is only drawn, never stored: a character without a byte of its own becomes '?'.
+QByteArray ToCodePageForDrawing(const QString& text);
 // True when every character has a Windows-1250 byte of its own: what may be typed. The
 // end-of-file byte 1A and the line-ending bytes CR and LF are refused too, since a line holding
 // them would not read back.
