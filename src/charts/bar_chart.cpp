@@ -7,21 +7,8 @@
 #include "platform/round.h"
 
 namespace charts {
-namespace {
 
 using platform::Round;
-
-void Line(platform::Canvas& canvas, int x1, int y1, int x2, int y2) {
-    canvas.MoveTo(x1, y1);
-    canvas.LineTo(x2, y2);
-}
-
-// Draws a label with its centre at `centre`, starting at y.
-void CentredText(platform::Canvas& canvas, double centre, int y, const QByteArray& text) {
-    canvas.TextOut(Round(centre - canvas.TextWidth(text) * 0.5), y, text);
-}
-
-}  // namespace
 
 BarChartShares ComputeBarShares(const results::ResultsTally& tally, int question,
                                 PercentBase base) {
@@ -55,8 +42,7 @@ void DrawBarChart(platform::Canvas& canvas, const BarChartShares& shares, bool S
     canvas.LineTo(480, 230);
     Line(canvas, 14, 130, 10, 130);
 
-    canvas.SetFont({QStringLiteral("MS Sans Serif"), 10, true, true, Qt::black});
-    canvas.TextOut(10, 0, "Pytanie nr " + QByteArray::number(shares.Question));
+    DrawQuestionTitle(canvas, 10, shares.Question);
 
     for (int a = 1; a <= n; ++a) {
         const int X = 30 + (a - 1) * (BarWidth + 20);

@@ -33,6 +33,15 @@ enum class PercentBase { Respondents, Answers };
 
 using Percentages = std::array<double, results::kMaxAnswers + 1>;  // indexed from 1
 
+// A question's answers as shares of the answers given to it, kept from one drawing of the pie or
+// stripe chart to the next so that the printout shows what the picture shows.
+struct AnswerShares {
+    int Question = 0;
+    int AnswerCount = 0;
+    std::int32_t AnswerSum = 0;  // the answers given to the question
+    Percentages Percent{};       // of AnswerSum; all 0 when nobody answered
+};
+
 // Makes the whole picture silver: a flood fill from (x, y) up to a maroon border, which no
 // chart draws.
 void ClearPicture(platform::Canvas& canvas, int x, int y);
@@ -43,6 +52,7 @@ int AnswerCountOf(const results::ResultsTally& tally, int question);
 std::int32_t AnswerSumOf(const results::ResultsTally& tally, int question);
 // Each answer's tally in percent of the base, unrounded; 0 for every answer when the base is 0.
 Percentages SharesOf(const results::ResultsTally& tally, int question, PercentBase base);
+AnswerShares AnswerSharesOf(const results::ResultsTally& tally, int question);
 
 // The colour a series' or channel's colour box takes when a mouse button is pressed on it: the
 // left button opens the colour dialog preset to the current colour (cancelling keeps it); the
@@ -54,5 +64,17 @@ QColor PickBoxColour(platform::Dialogs& dialogs, Qt::MouseButton button, QColor 
 QByteArray AnswerLetter(int answer);
 // The shown value of a percentage: rounded, halves to even, followed by "%".
 QByteArray PercentLabel(double percent);
+
+// A line from (x1, y1) to (x2, y2), its end point left out; the pen stays at the end point.
+void Line(platform::Canvas& canvas, int x1, int y1, int x2, int y2);
+// A text whose middle is at x = centre, starting at y.
+void CentredText(platform::Canvas& canvas, double centre, int y, const QByteArray& text);
+// The picture's title "Pytanie nr " + question, bold and underlined, on the silver background.
+// Leaves the font at 8 points, regular.
+void DrawQuestionTitle(platform::Canvas& canvas, int x, int question);
+// An answer's entry in a picture's legend: a 20 x 16 box in the answer's colour holding its
+// letter, and the rounded share "- N%" on silver at textLeft. Leaves the brush silver.
+void DrawLegendEntry(platform::Canvas& canvas, int boxLeft, int top, int textLeft, int answer,
+                     double percent);
 
 }  // namespace charts
