@@ -1,11 +1,12 @@
-// A chart drawn into a picture without a window, with the texts handed to the canvas, for tests
-// that read the picture back pixel by pixel.
+// A chart drawn into a picture without a window, with the texts handed to the canvas, and a
+// printed page of a chart body, for tests that read pictures and pages back pixel by pixel.
 #pragma once
 
 #include <QImage>
 #include <vector>
 
 #include "platform/canvas.h"
+#include "support/recording_printer.h"
 
 namespace charts_testing {
 
@@ -15,19 +16,27 @@ struct ChartPicture {
         canvas.SetTextObserver([this](const platform::DrawnText& text) { texts.push_back(text); });
     }
     ChartPicture(const ChartPicture&) = delete;
-    ChartPicture& operator=(const ChartPicture&) = delete;
 
     QColor At(int x, int y) const { return QColor(picture.pixel(x, y)); }
-    const platform::DrawnText* Text(const QByteArray& text) const {
-        for (const platform::DrawnText& drawn : texts) {
-            if (drawn.text == text) return &drawn;
-        }
-        return nullptr;
+    std::vector<QByteArray> Texts() const {
+        std::vector<QByteArray> all;
+        for (const auto& text : texts) all.push_back(text.text);
+        return all;
     }
 
     QImage picture;
     platform::Canvas canvas{picture};
     std::vector<platform::DrawnText> texts;
 };
+
+// Prints a chart body on one landscape page of 3200 x 2300 printer pixels: H = 2185, W = 2656.
+template <typename Body>
+void PrintBody(testing_support::RecordingPrinter& printer, Body body) {
+    printer.SetOrientation(platform::Orientation::Landscape);
+    printer.BeginDoc();
+    printer.PageCanvas().SetFont({QStringLiteral("times new roman"), 14, true, true, Qt::black});
+    body(printer.PageCanvas(), std::uint16_t{2185}, std::uint16_t{2656});
+    printer.EndDoc();
+}
 
 }  // namespace charts_testing
