@@ -126,20 +126,19 @@ ResultsOutcome MergeResultsFile(const QString& path, ResultsTally& tally) {
     return ResultsOutcome::Merged;
 }
 
-bool IsResultsFile(const QString& path) {
+bool IsResultsFile(const platform::FilePath& path) {
     platform::TextFileReader file(path);
-    const bool results = file.ReadLine() == kFirstLine;
+    // One byte more than the first line tells a longer line apart.
+    const bool results = file.ReadLine(kFirstLine.size() + 1) == kFirstLine;
     file.Close();
     return results;
 }
 
-void DeleteResultsFile(const QString& path) {
-    if (!platform::DeleteFile(path)) throw platform::IoError(platform::IoError::FileAccessDenied);
-}
+void DeleteResultsFile(const platform::FilePath& path) { platform::RemoveFile(path); }
 
 void DeleteAllResultsFiles(const QString& folder) {
-    for (const QString& entry : platform::ListFolder(folder, QStringLiteral("*.WYN"))) {
-        const QString path = platform::JoinPath(folder, entry);
+    for (const QByteArray& entry : platform::ListFolder(folder, QStringLiteral("*.WYN"))) {
+        const platform::FilePath path = platform::EntryPath(folder, entry);
         if (IsResultsFile(path)) DeleteResultsFile(path);
     }
 }

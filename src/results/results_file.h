@@ -6,6 +6,7 @@
 #include <QByteArray>
 #include <QString>
 
+#include "platform/file_names.h"
 #include "results/results_tally.h"
 
 namespace results {
@@ -36,14 +37,14 @@ void WriteResultsFile(const QString& path, const ResultsStore& store);
 // NotResultsFile, OtherSurvey, OutOfRange and SumTooLarge with the tally unchanged.
 ResultsOutcome MergeResultsFile(const QString& path, ResultsTally& tally);
 
-// True when the first line of the file is exactly "RESULTS".
-bool IsResultsFile(const QString& path);
+// True when the first line of the file is exactly "RESULTS"; only its first bytes are read.
+bool IsResultsFile(const platform::FilePath& path);
 
-// Deletes a file; a file that stays is a failure (IoError).
-void DeleteResultsFile(const QString& path);
+// Deletes a file; a file that stays is a failure (IoError with the system's reason).
+void DeleteResultsFile(const platform::FilePath& path);
 
 // Deletes the results files among the entries of `folder` (not below it) named *.wyn in any
-// letter case; others are kept. An entry that cannot be opened, such as a folder, ends the
+// letter case, whatever bytes their names are made of; others are kept. An entry that cannot be opened, such as a folder, ends the
 // deleting with its IoError; what was deleted before stays deleted.
 void DeleteAllResultsFiles(const QString& folder);
 
