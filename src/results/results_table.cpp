@@ -66,51 +66,67 @@ QByteArray QuestionRow(const ResultsTally& tally, int q) {
 constexpr int kRowHeight = 43;
 constexpr int kTableTop = 85;  // the first row rule; the letters' band lies above it
 
-void SetStyle(platform::Canvas& canvas, bool bold, bool underline) {
-    canvas.Font().bold = bold;
-    canvas.Font().underline = underline;
-}
+// The table's measures are pixels of a page of this resolution. On a finer printer every
+// position is scaled up, as the font's size in points already is, so the rows keep room for
+// their text instead of shrinking to a sliver of the page.
+constexpr double kLayoutDotsPerInch = 96.0;
 
-// x of a text centred in column `column` of the ten equal columns across W.
-int CentredIn(const platform::Canvas& canvas, int W, int column, const QByteArray& text) {
-    return platform::Round(W * column * 0.1 + W * 0.05 - canvas.TextWidth(text) * 0.5);
-}
+// The printer's canvas seen in layout pixels.
+class TableCanvas {
+public:
+    TableCanvas(platform::Canvas& canvas, double scale) : canvas_(canvas), scale_(scale) {}
 
-void PrintPage(platform::Canvas& canvas, const ResultsTally& tally, const QByteArray& header,
+    void SetStyle(bool bold, bool underline) {
+        canvas_.Font().bold = bold;
+        canvas_.Font().underline = underline;
+    }
+    void Line(int x1, int y1, int x2, int y2) {
+        canvas_.MoveTo(Page(x1), Page(y1));
+        canvas_.LineTo(Page(x2), Page(y2));
+    }
+    void Text(int x, int y, const QByteArray& text) { canvas_.TextOut(Page(x), Page(y), text); }
+    // x of a text centred in column `column` of the ten equal columns across W.
+    int CentredIn(int W, int column, const QByteArray& text) const {
+        return platform::Round(W * column * 0.1 + W * 0.05 - canvas_.TextWidth(text) / scale_ * 0.5);
+    }
+
+private:
+    int Page(int v) const { return platform::Round(v * scale_); }
+
+    platform::Canvas& canvas_;
+    double scale_;
+};
+
+void PrintPage(TableCanvas& canvas, const ResultsTally& tally, const QByteArray& header,
                const TablePage& page, int W) {
-    SetStyle(canvas, false, true);
-    canvas.TextOut(10, 0, header);
-    SetStyle(canvas, false, false);
+    canvas.SetStyle(false, true);
+    canvas.Text(10, 0, header);
+    canvas.SetStyle(false, false);
     const int r = page.rows;
     const int B = r * kRowHeight + kTableTop;
-    canvas.MoveTo(0, kTableTop);
-    canvas.LineTo(0, B);
+    canvas.Line(0, kTableTop, 0, B);
     for (int i = 1; i <= 10; ++i) {
         const int x = platform::Round(W * i * 0.1);
-        canvas.MoveTo(x, 45);
-        canvas.LineTo(x, B);
+        canvas.Line(x, 45, x, B);
     }
-    for (int j = 0; j <= r; ++j) {
-        canvas.MoveTo(0, j * kRowHeight + kTableTop);
-        canvas.LineTo(W, j * kRowHeight + kTableTop);
-    }
+    for (int j = 0; j <= r; ++j) canvas.Line(0, j * kRowHeight + kTableTop, W, j * kRowHeight + kTableTop);
     for (int i = 1; i <= r; ++i) {
         const int Q = page.first + i - 1;
         const int y = i * kRowHeight + 50;
-        SetStyle(canvas, true, false);
-        canvas.TextOut(10, y, "Pyt." + QByteArray::number(Q));
-        SetStyle(canvas, false, false);
+        canvas.SetStyle(true, false);
+        canvas.Text(10, y, "Pyt." + QByteArray::number(Q));
+        canvas.SetStyle(false, false);
         for (int a = 1; a <= ListedAnswers(tally, Q); ++a) {
             const QByteArray count = QByteArray::number(tally.AnswerTally[Q][a]);
-            canvas.TextOut(CentredIn(canvas, W, a, count), y, count);
+            canvas.Text(canvas.CentredIn(W, a, count), y, count);
         }
     }
-    SetStyle(canvas, true, false);
+    canvas.SetStyle(true, false);
     for (int k = 1; k <= kMaxAnswers; ++k) {
         const QByteArray letter(1, static_cast<char>('A' + k - 1));
-        canvas.TextOut(CentredIn(canvas, W, k, letter), 50, letter);
+        canvas.Text(canvas.CentredIn(W, k, letter), 50, letter);
     }
-    SetStyle(canvas, false, false);
+    canvas.SetStyle(false, false);
 }
 
 }  // namespace
@@ -160,12 +176,13 @@ std::vector<TablePage> SplitIntoPages(int questionCount, int rowsPerPage) {
 
 void PrintResultsTable(platform::Printer& printer, const ResultsTally& tally) {
     printer.SetOrientation(platform::Orientation::Portrait);
-    platform::Canvas& canvas = printer.PageCanvas();
-    canvas.SetFont({QStringLiteral("times new roman"), 14, false, false, Qt::black});
-    canvas.SetPen(Qt::black);
-    canvas.SetBrush(Qt::white);
-    const int pageHeight = printer.PageHeight();
-    const int pageWidth = printer.PageWidth();
+    platform::Canvas& page = printer.PageCanvas();
+    page.SetFont({QStringLiteral("times new roman"), 14, false, false, Qt::black});
+    page.SetPen(Qt::black);
+    page.SetBrush(Qt::white);
+    const double scale = printer.Resolution() / kLayoutDotsPerInch;
+    const double pageHeight = printer.PageHeight() / scale;
+    const double pageWidth = printer.PageWidth() / scale;
     const auto H = static_cast<std::uint16_t>(platform::Round(pageHeight - pageHeight * 0.17));
     const auto W = static_cast<std::uint16_t>(platform::Round(pageWidth - pageWidth * 0.07));
     const int rowsPerPage = RowsPerPage(H);
@@ -174,15 +191,14 @@ void PrintResultsTable(platform::Printer& printer, const ResultsTally& tally) {
             "Strona drukarki jest za mała, by zmieścić choć jeden wiersz tabeli");
     }
     const std::vector<TablePage> pages = SplitIntoPages(ListedQuestions(tally), rowsPerPage);
-    const QByteArray title = "Wyniki ankiety: " + tally.SurveyName +
-                             ", Ankietowanych: " + QByteArray::number(tally.RespondentCount) +
-                             ",  Strona ";
+    const QByteArray title = "Wyniki ankiety: " + tally.SurveyName + ", Ankietowanych: " +
+                             QByteArray::number(tally.RespondentCount) + ",  Strona ";
     const QByteArray total = QByteArray::number(static_cast<qsizetype>(pages.size()));
+    TableCanvas canvas(page, scale);
     for (std::size_t p = 0; p < pages.size(); ++p) {
         printer.BeginDoc();
-        PrintPage(canvas, tally,
-                  title + QByteArray::number(static_cast<qsizetype>(p + 1)) + 'z' + total, pages[p],
-                  W);
+        const QByteArray number = QByteArray::number(static_cast<qsizetype>(p + 1));
+        PrintPage(canvas, tally, title + number + 'z' + total, pages[p], W);
         printer.EndDoc();
     }
 }

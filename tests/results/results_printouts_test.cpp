@@ -142,6 +142,19 @@ TEST(ResultsTablePrintout, SeventyFiveQuestionsOnThreePagesEachItsOwnJob) {
     EXPECT_TRUE(letterA->font.bold);
 }
 
+TEST(ResultsTablePrintout, AFinerPrinterGetsTheSameTableScaledUp) {
+    // The page of the test above at 300 dpi: 3.125 times as many pixels each way.
+    RecordingPrinter printer(QSize(5197, 3750), 300);
+    PrintResultsTable(printer, TallyOf(75, 4));
+    EXPECT_EQ(printer.jobsStarted(), 3);
+    const auto& texts = printer.texts();
+    const auto row31 = std::find_if(texts.begin(), texts.end(),
+                                    [](const auto& t) { return t.text == "Pyt.31"; });
+    ASSERT_NE(row31, texts.end());
+    EXPECT_EQ(row31->page, 1);
+    EXPECT_EQ(QPoint(row31->x, row31->y), QPoint(31, 291));  // (10, 93) scaled
+}
+
 TEST(ResultsTablePrintout, APageTooSmallForOneRowPrintsNothing) {
     RecordingPrinter printer(QSize(100, 1000), 96);  // H = 83
     EXPECT_THROW(PrintResultsTable(printer, TallyOf(3, 2)), platform::PrinterError);
