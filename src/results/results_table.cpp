@@ -87,7 +87,8 @@ public:
     void Text(int x, int y, const QByteArray& text) { canvas_.TextOut(Page(x), Page(y), text); }
     // x of a text centred in column `column` of the ten equal columns across W.
     int CentredIn(int W, int column, const QByteArray& text) const {
-        return platform::Round(W * column * 0.1 + W * 0.05 - canvas_.TextWidth(text) / scale_ * 0.5);
+        return platform::Round(W * column * 0.1 + W * 0.05 -
+                               canvas_.TextWidth(text) / scale_ * 0.5);
     }
 
 private:
@@ -109,7 +110,10 @@ void PrintPage(TableCanvas& canvas, const ResultsTally& tally, const QByteArray&
         const int x = platform::Round(W * i * 0.1);
         canvas.Line(x, 45, x, B);
     }
-    for (int j = 0; j <= r; ++j) canvas.Line(0, j * kRowHeight + kTableTop, W, j * kRowHeight + kTableTop);
+    for (int j = 0; j <= r; ++j) {
+        const int y = j * kRowHeight + kTableTop;
+        canvas.Line(0, y, W, y);
+    }
     for (int i = 1; i <= r; ++i) {
         const int Q = page.first + i - 1;
         const int y = i * kRowHeight + 50;
@@ -191,8 +195,9 @@ void PrintResultsTable(platform::Printer& printer, const ResultsTally& tally) {
             "Strona drukarki jest za mała, by zmieścić choć jeden wiersz tabeli");
     }
     const std::vector<TablePage> pages = SplitIntoPages(ListedQuestions(tally), rowsPerPage);
-    const QByteArray title = "Wyniki ankiety: " + tally.SurveyName + ", Ankietowanych: " +
-                             QByteArray::number(tally.RespondentCount) + ",  Strona ";
+    const QByteArray title = "Wyniki ankiety: " + tally.SurveyName +
+                             ", Ankietowanych: " + QByteArray::number(tally.RespondentCount) +
+                             ",  Strona ";
     const QByteArray total = QByteArray::number(static_cast<qsizetype>(pages.size()));
     TableCanvas canvas(page, scale);
     for (std::size_t p = 0; p < pages.size(); ++p) {

@@ -61,10 +61,11 @@ TEST_F(SurveyPrintoutTest, LinesFollowWhichOfTheTwoLinesHoldText) {
     survey[1] = gaps;
     Print(survey);
     const QList<QByteArray> body = Body();
-    EXPECT_EQ(body.mid(0, 4),
-              QList<QByteArray>({"B   1.P", "B      drugi", "R        a) ", "R        b) tylko b2"}));
-    EXPECT_EQ(body.mid(4, 5), QList<QByteArray>({"B   2.Tylko drugi", "R        a) A1",
-                                           "R           A2", "R        b) ", "R        c) C1"}));
+    EXPECT_EQ(body.mid(0, 4), QList<QByteArray>({"B   1.P", "B      drugi", "R        a) ",
+                                                 "R        b) tylko b2"}));
+    EXPECT_EQ(body.mid(4, 5),
+              QList<QByteArray>({"B   2.Tylko drugi", "R        a) A1", "R           A2",
+                                 "R        b) ", "R        c) C1"}));
     EXPECT_EQ(body.last(4)[0], QByteArray("B   10.P"));
 }
 

@@ -1,7 +1,8 @@
 // The printer text stream: line advance, breaking a run that is wider than the page, page breaks.
+#include "platform/printer_text_stream.h"
+
 #include <gtest/gtest.h>
 
-#include "platform/printer_text_stream.h"
 #include "support/recording_printer.h"
 
 using platform::PrinterTextStream;
@@ -50,8 +51,9 @@ TEST(PrinterTextStream, LinesAdvanceByTheirHeightPlusTwoAndEmptyLinesByTheCellHe
 
 TEST(PrinterTextStream, AWideRunBreaksAfterTheLastCharacterThatFits) {
     StreamOnPage page({600, 3200});
-    const QByteArray text = "     Czy zakupy robi Pan/Pani raczej w sklepach osiedlowych, czy "
-                            "w duzych marketach poza miastem?";
+    const QByteArray text =
+        "     Czy zakupy robi Pan/Pani raczej w sklepach osiedlowych, czy "
+        "w duzych marketach poza miastem?";
     page.Line(text);
     page.stream.Close();
 

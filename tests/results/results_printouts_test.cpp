@@ -30,11 +30,16 @@ QByteArray Frame(const QString& glyphs) {
     return line;
 }
 
-const QString kTop = QStringLiteral("        ╓─────╥─────╥─────╥─────╥─────╥─────╥─────╥─────╥─────╖");
-const QString kLetters = QStringLiteral("        ║  A  ║  B  ║  C  ║  D  ║  E  ║  F  ║  G  ║  H  ║  I  ║");
-const QString kHead = QStringLiteral("╓───────╫─────╫─────╫─────╫─────╫─────╫─────╫─────╫─────╫─────╢");
-const QString kBetween = QStringLiteral("╟───────╫─────╫─────╫─────╫─────╫─────╫─────╫─────╫─────╫─────╢");
-const QString kBottom = QStringLiteral("╙───────╨─────╨─────╨─────╨─────╨─────╨─────╨─────╨─────╨─────╜");
+const QString kTop =
+    QStringLiteral("        ╓─────╥─────╥─────╥─────╥─────╥─────╥─────╥─────╥─────╖");
+const QString kLetters =
+    QStringLiteral("        ║  A  ║  B  ║  C  ║  D  ║  E  ║  F  ║  G  ║  H  ║  I  ║");
+const QString kHead =
+    QStringLiteral("╓───────╫─────╫─────╫─────╫─────╫─────╫─────╫─────╫─────╫─────╢");
+const QString kBetween =
+    QStringLiteral("╟───────╫─────╫─────╫─────╫─────╫─────╫─────╫─────╫─────╫─────╢");
+const QString kBottom =
+    QStringLiteral("╙───────╨─────╨─────╨─────╨─────╨─────╨─────╨─────╨─────╨─────╜");
 
 ResultsTally TallyOf(int questions, int answers, std::uint16_t count = 1) {
     ResultsTally tally;
@@ -148,8 +153,8 @@ TEST(ResultsTablePrintout, AFinerPrinterGetsTheSameTableScaledUp) {
     PrintResultsTable(printer, TallyOf(75, 4));
     EXPECT_EQ(printer.jobsStarted(), 3);
     const auto& texts = printer.texts();
-    const auto row31 = std::find_if(texts.begin(), texts.end(),
-                                    [](const auto& t) { return t.text == "Pyt.31"; });
+    const auto row31 =
+        std::find_if(texts.begin(), texts.end(), [](const auto& t) { return t.text == "Pyt.31"; });
     ASSERT_NE(row31, texts.end());
     EXPECT_EQ(row31->page, 1);
     EXPECT_EQ(QPoint(row31->x, row31->y), QPoint(31, 291));  // (10, 93) scaled
