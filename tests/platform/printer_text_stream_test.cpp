@@ -1,108 +1,63 @@
-// The printer text stream: line advance, breaking a run that is wider than the page, page breaks.
+// The printer text stream: breaking a run wider than the page, page breaks.
 #include "platform/printer_text_stream.h"
 
 #include <gtest/gtest.h>
 
 #include "support/recording_printer.h"
 
-using platform::PrinterTextStream;
 using testing_support::RecordingPrinter;
 
 namespace {
 
-// A portrait page of the given printable size with Times 12 points at 300 dpi.
-struct StreamOnPage {
-    explicit StreamOnPage(QSize portrait) : printer(portrait.transposed()), stream(printer) {
-        printer.PageCanvas().SetFont({QStringLiteral("times new roman"), 12});
-        stream.Open();
-    }
-    void Line(const QByteArray& text) {
-        stream.Write(text);
+// Prints the lines on a portrait page of the given printable size, Times 12 points at 300 dpi.
+void PrintLines(RecordingPrinter& printer, const QList<QByteArray>& lines) {
+    printer.PageCanvas().SetFont({QStringLiteral("times new roman"), 12});
+    platform::PrinterTextStream stream(printer);
+    stream.Open();
+    for (const QByteArray& line : lines) {
+        stream.Write(line);
         stream.EndLine();
     }
-    int Height() { return printer.PageCanvas().TextHeight("X"); }
-
-    RecordingPrinter printer;
-    PrinterTextStream stream;
-};
+    stream.Close();
+}
 
 }  // namespace
 
-TEST(PrinterTextStream, LinesAdvanceByTheirHeightPlusTwoAndEmptyLinesByTheCellHeight) {
-    StreamOnPage page({2300, 3200});
-    const int h = page.Height();
-    page.Line("pierwsza");
-    page.stream.EndLine();
-    page.stream.Write("trzecia, ");
-    page.stream.Flush();
-    page.stream.Write("dalej");
-    page.stream.Close();
-
-    const auto& texts = page.printer.texts();
-    ASSERT_EQ(texts.size(), 3u);
-    EXPECT_EQ(texts[0].y, 0);
-    EXPECT_EQ(texts[1].y, h + 2 + h);
-    // A flushed run keeps the line open: the next one goes on after it; closing draws the rest.
-    EXPECT_EQ(texts[2].y, texts[1].y);
-    EXPECT_EQ(texts[2].x, page.printer.PageCanvas().TextWidth("trzecia, "));
-    EXPECT_EQ(texts[2].text, QByteArray("dalej"));
-    EXPECT_EQ(page.printer.jobsEnded(), 1);
-}
-
 TEST(PrinterTextStream, AWideRunBreaksAfterTheLastCharacterThatFits) {
-    StreamOnPage page({600, 3200});
-    const QByteArray text =
-        "     Czy zakupy robi Pan/Pani raczej w sklepach osiedlowych, czy "
-        "w duzych marketach poza miastem?";
-    page.Line(text);
-    page.stream.Close();
-
-    const platform::Canvas& canvas = page.printer.PageCanvas();
-    const auto& texts = page.printer.texts();
+    RecordingPrinter printer(QSize(3200, 600));
+    const QByteArray text = "     Czy zakupy robi Pan/Pani raczej w sklepach osiedlowych?";
+    PrintLines(printer, {text});
+    const platform::Canvas& canvas = printer.PageCanvas();
+    const auto& texts = printer.texts();
     ASSERT_GE(texts.size(), 2u);
     QByteArray joined;
     for (std::size_t i = 0; i < texts.size(); ++i) {
         joined += texts[i].text;
-        EXPECT_EQ(texts[i].x, 0);
-        EXPECT_EQ(texts[i].y, static_cast<int>(i) * (page.Height() + 2));
-        EXPECT_LE(canvas.TextWidth(texts[i].text), 600);
+        EXPECT_EQ(texts[i].y, static_cast<int>(i) * (canvas.TextHeight("X") + 2));
         if (i + 1 < texts.size()) {
-            EXPECT_GT(canvas.TextWidth(texts[i].text + texts[i + 1].text.left(1)), 600) << i;
+            EXPECT_LE(canvas.TextWidth(texts[i].text), 600);
+            EXPECT_GT(canvas.TextWidth(texts[i].text + texts[i + 1].text.left(1)), 600);
         }
     }
     EXPECT_EQ(joined, text);
+
+    // A character wider than the whole page gets a line of its own instead of breaking forever.
+    RecordingPrinter narrow(QSize(3200, 20));
+    PrintLines(narrow, {"WMW"});
+    EXPECT_EQ(narrow.texts().size(), 3u);
 }
 
 TEST(PrinterTextStream, ANewPageStartsWhenTheNextLineWouldPassTheHeightLessTwoLines) {
     const int H = 1000;
-    StreamOnPage page({2300, H});
-    const int L = page.Height() + 2;
-    for (int i = 0; i < 30; ++i) page.Line("wiersz " + QByteArray::number(i));
-    page.stream.Close();
-
-    const auto& texts = page.printer.texts();
-    ASSERT_EQ(texts.size(), 30u);
-    int pageStart = 0;
+    RecordingPrinter printer(QSize(H, 2300));
+    PrintLines(printer, QList<QByteArray>(30, "wiersz"));
+    const int L = printer.PageCanvas().TextHeight("X") + 2;
+    const auto& texts = printer.texts();
     for (std::size_t i = 1; i < texts.size(); ++i) {
-        const int next = texts[i - 1].y + L;
-        if (next > H - 2 * L) {
-            EXPECT_EQ(texts[i].page, texts[i - 1].page + 1) << i;
-            EXPECT_EQ(texts[i].y, 0) << i;
-            pageStart = static_cast<int>(i);
-        } else {
-            EXPECT_EQ(texts[i].page, texts[i - 1].page) << i;
-            EXPECT_EQ(texts[i].y, next) << i;
-        }
+        const bool full = texts[i - 1].y + L > H - 2 * L;
+        EXPECT_EQ(texts[i].page, texts[i - 1].page + (full ? 1 : 0)) << i;
+        EXPECT_EQ(texts[i].y, full ? 0 : texts[i - 1].y + L) << i;
     }
-    EXPECT_GT(pageStart, 0);
-    EXPECT_EQ(page.printer.jobsStarted(), 1);
-    EXPECT_EQ(static_cast<int>(page.printer.pages().size()), texts.back().page + 1);
-}
-
-TEST(PrinterTextStream, ACharacterWiderThanThePagePrintsOnALineOfItsOwn) {
-    StreamOnPage page({20, 3200});
-    page.Line("WMW");
-    page.stream.Close();
-    ASSERT_EQ(page.printer.texts().size(), 3u);
-    EXPECT_EQ(page.printer.texts()[2].text, QByteArray("W"));
+    EXPECT_GT(texts.back().page, 0);
+    EXPECT_EQ(printer.jobsEnded(), 1);
 }
