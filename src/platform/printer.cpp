@@ -36,6 +36,8 @@ int SystemPrinter::PageWidth() { return Device().pageRect(QPrinter::DevicePixel)
 
 int SystemPrinter::PageHeight() { return Device().pageRect(QPrinter::DevicePixel).toRect().height(); }
 
+int SystemPrinter::Resolution() { return Device().resolution(); }
+
 void SystemPrinter::BeginDoc() {
     if (painter_) throw PrinterError("Drukowanie już trwa");
     QPrinter& printer = Device();

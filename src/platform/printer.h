@@ -32,6 +32,8 @@ public:
     // Printable area of the page in the current orientation, in printer pixels.
     virtual int PageWidth() = 0;
     virtual int PageHeight() = 0;
+    // Printer pixels per inch.
+    virtual int Resolution() = 0;
     virtual void BeginDoc() = 0;  // throws PrinterError
     virtual void NewPage() = 0;
     virtual void EndDoc() = 0;
@@ -51,6 +53,7 @@ public:
     Orientation CurrentOrientation() const override { return orientation_; }
     int PageWidth() override;
     int PageHeight() override;
+    int Resolution() override;
     void BeginDoc() override;
     void NewPage() override;
     void EndDoc() override;
