@@ -62,7 +62,10 @@ void SystemPrinter::BeginDoc() {
         printer.setDocName(QFileInfo(pdfFile_).completeBaseName());
     }
     auto painter = std::make_unique<QPainter>();
-    if (!painter->begin(&printer)) throw PrinterError("Nie można rozpocząć wydruku");
+    if (!painter->begin(&printer)) {
+        pdfFile_.clear();
+        throw PrinterError("Nie można rozpocząć wydruku");
+    }
     painter_ = std::move(painter);
     canvas_.SetTarget(*painter_, printer.pageRect(QPrinter::DevicePixel).toRect().size(),
                       printer.resolution());
@@ -99,6 +102,7 @@ QString SystemPrinter::NewPdfFileName() const {
     const QWidget* window = QApplication::activeWindow();
     QString what = window ? window->windowTitle() : QString();
     what.remove(QRegularExpression(QStringLiteral("[/\\\\:*?\"<>|]")));
+    what = what.simplified();
     what.remove(QRegularExpression(QStringLiteral("[.\\s]+$")));
     if (what.isEmpty()) what = QStringLiteral("Wydruk");
     const QString stem =
