@@ -291,6 +291,21 @@ TEST_F(BarWindowTest, SavingWritesThePictureAsABitmapUnderTheBmpExtension) {
     EXPECT_EQ(dialogs.errors(), QStringList{QStringLiteral("File not found.")});
 }
 
+TEST(PictureBox, OnAScreenOfDoubleDensityEachPicturePixelBecomesASharpTwoByTwoBlock) {
+    charts::PictureBox box(nullptr, QRect(0, 0, 4, 2));
+    box.Picture.fill(Qt::white);
+    box.Picture.setPixel(1, 0, qRgb(0, 0, 0));
+    box.Picture.setPixel(2, 1, qRgb(0, 0, 255));
+    QImage screen(8, 4, QImage::Format_RGB32);
+    screen.setDevicePixelRatio(2);
+    box.render(&screen);
+    for (int y = 0; y < 4; ++y) {
+        for (int x = 0; x < 8; ++x) {
+            EXPECT_EQ(QColor(screen.pixel(x, y)), QColor(box.Picture.pixel(x / 2, y / 2))) << x << ',' << y;
+        }
+    }
+}
+
 TEST(ChartWindows, PieStripeAndMultiOpenOnQuestionOneAndCloseEmptied) {
     ScriptedDialogs dialogs;
     testing_support::RecordingPrinter printer;
