@@ -1,7 +1,7 @@
 # The two commands a new user types: `make run` and `make test`.
 # Both install the Debian packages the program needs (when missing), then build into build/.
 
-PACKAGES := cmake make g++ qt6-base-dev qt6-translations-l10n libgtest-dev \
+PACKAGES := cmake make g++ qt6-base-dev qt6-translations-l10n libgtest-dev libbenchmark-dev \
             fonts-liberation fonts-dejavu-core
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 

@@ -237,37 +237,57 @@ void Canvas::FloodFill(int x, int y, QColor colour, FloodFillMode mode) {
     const int width = size_.width(), height = size_.height();
     const QRgb key = Rgb(colour);
     const QRgb fill = brush_.rgb() | 0xFF000000u;
-    const auto pixel = [&](int px, int py) -> QRgb& {
-        return reinterpret_cast<QRgb*>(image_->scanLine(py))[px];
+    const bool border = mode == FloodFillMode::Border;
+    // Rows through one pointer and stride: scanLine would check for a detach on every call.
+    uchar* const bits = image_->bits();
+    const qsizetype stride = image_->bytesPerLine();
+    // Filled pixels are marked, since the fill colour may still meet the rule.
+    std::vector<std::uint8_t> filled(static_cast<std::size_t>(width) * height, 0);
+    struct Row {
+        QRgb* pixels;
+        std::uint8_t* done;
     };
-    std::vector<char> visited(static_cast<std::size_t>(width) * height, 0);
-    const auto qualifies = [&](int px, int py) {
-        if (visited[static_cast<std::size_t>(py) * width + px]) return false;
-        const bool same = (pixel(px, py) & 0xFFFFFF) == key;
-        return mode == FloodFillMode::Border ? !same : same;
+    const auto row = [&](int py) {
+        return Row{reinterpret_cast<QRgb*>(bits + py * stride),
+                   filled.data() + static_cast<std::size_t>(py) * width};
     };
-    if (!qualifies(x, y)) return;
-    // Scanline fill with an explicit stack of seeds: no recursion, each pixel visited once.
-    std::vector<std::pair<int, int>> seeds{{x, y}};
-    while (!seeds.empty()) {
-        const auto [sx, sy] = seeds.back();
-        seeds.pop_back();
-        if (!qualifies(sx, sy)) continue;
-        int from = sx, to = sx;
-        while (from > 0 && qualifies(from - 1, sy)) --from;
-        while (to + 1 < width && qualifies(to + 1, sy)) ++to;
-        for (int px = from; px <= to; ++px) {
-            visited[static_cast<std::size_t>(sy) * width + px] = 1;
-            pixel(px, sy) = fill;
+    // A pixel of the row that the fill takes: it meets the rule and is not filled yet.
+    const auto inside = [&](const Row& r, int px) {
+        return px >= 0 && px < width && !r.done[px] && (((r.pixels[px] & 0xFFFFFF) == key) != border);
+    };
+    const auto set = [&](const Row& r, int px) {
+        r.pixels[px] = fill;
+        r.done[px] = 1;
+    };
+    if (!inside(row(y), x)) return;
+    // Span filling without recursion: each entry is a stretch x1..x2 of row y to look at, reached
+    // from row y - dy, whose stretch above it is filled already. A run found on row y is handed
+    // on to row y + dy, and back to row y - dy only where it reaches past the stretch it came from,
+    // so each pixel is tested about once.
+    struct Stretch {
+        int x1, x2, y, dy;
+    };
+    std::vector<Stretch> stack{{x, x, y, 1}, {x, x, y - 1, -1}};
+    const auto push = [&](int x1, int x2, int py, int dy) {
+        if (py >= 0 && py < height) stack.push_back({x1, x2, py, dy});
+    };
+    while (!stack.empty()) {
+        auto [x1, x2, sy, dy] = stack.back();
+        stack.pop_back();
+        if (sy < 0 || sy >= height) continue;
+        const Row r = row(sy);
+        int from = x1;
+        if (inside(r, from)) {
+            while (inside(r, from - 1)) set(r, --from);
+            if (from < x1) push(from, x1 - 1, sy - dy, -dy);
         }
-        for (const int ny : {sy - 1, sy + 1}) {
-            if (ny < 0 || ny >= height) continue;
-            bool inRun = false;
-            for (int px = from; px <= to; ++px) {
-                const bool ok = qualifies(px, ny);
-                if (ok && !inRun) seeds.emplace_back(px, ny);
-                inRun = ok;
-            }
+        while (x1 <= x2) {
+            while (inside(r, x1)) set(r, x1++);
+            if (x1 > from) push(from, x1 - 1, sy + dy, dy);
+            if (x1 - 1 > x2) push(x2 + 1, x1 - 1, sy - dy, -dy);
+            ++x1;
+            while (x1 < x2 && !inside(r, x1)) ++x1;
+            from = x1;
         }
     }
 }

@@ -15,6 +15,7 @@ namespace platform {
 namespace {
 
 constexpr int kEndOfFileByte = 0x1A;
+constexpr std::size_t kReadAhead = 64 * 1024;
 
 [[noreturn]] void ThrowErrno() { throw IoError::FromErrno(errno ? errno : EIO); }
 
@@ -59,26 +60,33 @@ TextFileReader::~TextFileReader() {
     if (file_) std::fclose(file_);
 }
 
-int TextFileReader::Peek() {
-    if (ended_) return EOF;
+bool TextFileReader::Fill() {
+    if (ended_) return false;
+    if (next_ < end_) return true;
+    if (!buffer_) {
+        // The reader keeps its own buffer, so the stream is read straight into it.
+        std::setvbuf(file_, nullptr, _IONBF, 0);
+        buffer_.reset(new char[kReadAhead]);
+    }
     errno = 0;
-    const int c = std::fgetc(file_);
-    if (c == EOF) {
+    const std::size_t read = std::fread(buffer_.get(), 1, kReadAhead, file_);
+    if (read == 0) {
         if (std::ferror(file_)) ThrowErrno();
         ended_ = true;
-        return EOF;
+        return false;
     }
-    std::ungetc(c, file_);
+    next_ = 0;
+    end_ = read;
+    return true;
+}
+
+int TextFileReader::Peek() {
+    if (!Fill()) return EOF;
+    const auto c = static_cast<unsigned char>(buffer_[next_]);
     if (c == kEndOfFileByte) {
         ended_ = true;
         return EOF;
     }
-    return c;
-}
-
-int TextFileReader::Next() {
-    const int c = Peek();
-    if (c != EOF) std::fgetc(file_);
     return c;
 }
 
@@ -90,12 +98,22 @@ bool TextFileReader::AtEnd() {
 QByteArray TextFileReader::ReadLine() {
     if (!file_) throw IoError(103);
     QByteArray line;
-    for (int c = Next(); c != EOF; c = Next()) {
-        if (c == '\r') {
-            if (Peek() == '\n') Next();
+    while (Fill()) {
+        // The line's bytes up to a carriage return, a byte 1A or the end of the buffer.
+        const char* const begin = buffer_.get() + next_;
+        const char* const end = buffer_.get() + end_;
+        const char* stop = begin;
+        while (stop != end && *stop != '\r' && *stop != kEndOfFileByte) ++stop;
+        if (stop != begin) line.append(begin, stop - begin);
+        next_ = static_cast<std::size_t>(stop - buffer_.get());
+        if (stop == end) continue;
+        if (*stop == kEndOfFileByte) {
+            ended_ = true;
             break;
         }
-        line.append(static_cast<char>(c));
+        ++next_;
+        if (Peek() == '\n') ++next_;
+        break;
     }
     return line;
 }
