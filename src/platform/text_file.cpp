@@ -5,6 +5,7 @@
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -28,16 +29,17 @@ std::string NativeName(const QString& path) {
 }  // namespace
 
 long long ParseNumber(const QByteArray& line) {
-    qsizetype i = 0;
-    while (i < line.size() && (line[i] == ' ' || line[i] == '\t')) ++i;
+    const char* c = line.constData();
+    const char* const end = c + line.size();
+    while (c != end && (*c == ' ' || *c == '\t')) ++c;
     bool negative = false;
-    if (i < line.size() && (line[i] == '+' || line[i] == '-')) {
-        negative = line[i] == '-';
-        ++i;
+    if (c != end && (*c == '+' || *c == '-')) {
+        negative = *c == '-';
+        ++c;
     }
     long long value = 0;
-    for (; i < line.size() && line[i] >= '0' && line[i] <= '9'; ++i) {
-        const int digit = line[i] - '0';
+    for (; c != end && *c >= '0' && *c <= '9'; ++c) {
+        const int digit = *c - '0';
         if (value > (LLONG_MAX - digit) / 10) {
             value = LLONG_MAX;
             break;
@@ -102,9 +104,17 @@ QByteArray TextFileReader::ReadLine() {
         // The line's bytes up to a carriage return, a byte 1A or the end of the buffer.
         const char* const begin = buffer_.get() + next_;
         const char* const end = buffer_.get() + end_;
-        const char* stop = begin;
-        while (stop != end && *stop != '\r' && *stop != kEndOfFileByte) ++stop;
-        if (stop != begin) line.append(begin, stop - begin);
+        const char* stop = static_cast<const char*>(std::memchr(begin, '\r', end - begin));
+        if (!stop) stop = end;
+        if (const void* cut = std::memchr(begin, kEndOfFileByte, stop - begin)) {
+            stop = static_cast<const char*>(cut);
+        }
+        // Most lines lie whole in the buffer: one allocation of their exact size.
+        if (line.isEmpty()) {
+            if (stop != begin) line = QByteArray(begin, stop - begin);
+        } else {
+            line.append(begin, stop - begin);
+        }
         next_ = static_cast<std::size_t>(stop - buffer_.get());
         if (stop == end) continue;
         if (*stop == kEndOfFileByte) {
