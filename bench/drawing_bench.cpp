@@ -1,13 +1,15 @@
-// Drawing benchmarks: clearing a picture by flood fill against filling it outright, and the bar
-// chart's redraw of nine answers.
+// Drawing benchmarks: clearing a picture by flood fill against filling it outright, and the
+// redraws of the bar chart and of the statistics window's comparison chart, nine answers each.
 #include <benchmark/benchmark.h>
 
 #include <QImage>
+#include <array>
 
 #include "against_floor.h"
 #include "charts/bar_chart.h"
 #include "charts/chart_drawing.h"
 #include "platform/canvas.h"
+#include "stats/comparison_chart.h"
 
 namespace {
 
@@ -69,5 +71,34 @@ void BM_BarChartRedrawNineAnswers(benchmark::State& state) {
         0.001, benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
 }
 BENCHMARK(BM_BarChartRedrawNineAnswers)->Unit(benchmark::kMicrosecond);
+
+void BM_ComparisonChartRedrawNineAnswersThreeChannels(benchmark::State& state) {
+    stats::ChannelStore store;
+    store.SurveyName = "Ankieta";
+    store.QuestionCount = 1;
+    store.AnswerCount[1] = 9;
+    stats::ChannelLooks looks;
+    const std::array<QRgb, 4> colours{0, 0xFF0000, 0x00FF00, 0x0000FF};
+    for (int c = 1; c <= stats::kChannels; ++c) {
+        stats::Channel& channel = store.Channels[c];
+        channel.IsLoaded = true;
+        channel.RespondentCount = 120;
+        for (int a = 1; a <= 9; ++a) channel.AnswerTally[1][a] = static_cast<std::uint16_t>(a * 5 + c);
+        looks[c] = {true, QColor(colours[c]), "klasa" + QByteArray::number(c) + "."};
+    }
+    QImage picture(777, 333, QImage::Format_RGB32);
+    picture.fill(QColor(charts::kSilver));
+    for (auto _ : state) {
+        // As the statistics window's timer tick draws it.
+        const stats::ComparisonValues values =
+            stats::ComputeComparison(store, looks, charts::PercentBase::Respondents);
+        platform::Canvas canvas(picture);
+        stats::DrawComparison(canvas, store, values, looks, false);
+    }
+    benchmark::DoNotOptimize(picture.constBits());
+    state.counters["percent_of_tick"] = benchmark::Counter(
+        0.001, benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+}
+BENCHMARK(BM_ComparisonChartRedrawNineAnswersThreeChannels)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
