@@ -11,10 +11,22 @@ namespace {
 
 constexpr const char* kCodePage = "windows-1250";
 
+// The code page's lower half is ASCII: such texts need no converter, whose first use loads the
+// conversion library and its tables (a megabyte, and the survey editor's start-up texts are
+// ASCII).
+bool IsAscii(QByteArrayView bytes) {
+    return std::all_of(bytes.begin(), bytes.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+}
+
+bool IsAscii(QStringView text) {
+    return std::all_of(text.begin(), text.end(), [](QChar c) { return c.unicode() < 0x80; });
+}
+
 // The text's bytes, or nothing when the code page has no byte of its own for one of its
 // characters. The encoder would write its substitute 1A for such a character, or a look-alike
 // byte, and neither decodes back to the character.
 std::optional<QByteArray> Encode(const QString& text) {
+    if (IsAscii(text)) return text.toLatin1();
     QStringEncoder encoder(kCodePage);
     const QByteArray bytes = encoder.encode(text);
     if (encoder.hasError() || FromCodePage(bytes) != text) return std::nullopt;
@@ -24,6 +36,7 @@ std::optional<QByteArray> Encode(const QString& text) {
 }  // namespace
 
 QString FromCodePage(const QByteArray& bytes) {
+    if (IsAscii(bytes)) return QString::fromLatin1(bytes);
     QStringDecoder decoder(kCodePage);
     return decoder.decode(bytes);
 }
