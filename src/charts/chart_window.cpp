@@ -35,10 +35,10 @@ void PrintChartPage(platform::Printer& printer, const QByteArray& header, const 
     canvas.SetFont({QStringLiteral("times new roman"), 14, true, true, Qt::black});
     canvas.SetPen(Qt::black);
     canvas.SetBrush(Qt::white);
-    printer.BeginDoc();
+    platform::PrintJob job(printer);
     canvas.TextOut(10, 30, header);
     body(canvas, H, W);
-    printer.EndDoc();
+    job.End();
 }
 
 PictureBox::PictureBox(QWidget* parent, const QRect& geometry)

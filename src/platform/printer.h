@@ -48,6 +48,31 @@ public:
     virtual Canvas& PageCanvas() = 0;
 };
 
+// One print job: begun when made, sent by End(). A job that a failure leaves open is ended all the
+// same, so that the printer is free for the next printout; the first failure is the one reported.
+class PrintJob {
+public:
+    explicit PrintJob(Printer& printer) : printer_(printer) { printer_.BeginDoc(); }
+    ~PrintJob() {
+        if (!open_) return;
+        try {
+            printer_.EndDoc();
+        } catch (...) {
+        }
+    }
+    PrintJob(const PrintJob&) = delete;
+    PrintJob& operator=(const PrintJob&) = delete;
+
+    void End() {
+        open_ = false;
+        printer_.EndDoc();
+    }
+
+private:
+    Printer& printer_;
+    bool open_ = true;
+};
+
 // The system's default printer, through Qt. On a system with no printer at all each job is
 // written as an A4 PDF file into the user's documents folder instead, named after the window that
 // prints and the time, and a notice tells the user the file's full path.

@@ -5,18 +5,8 @@
 
 namespace platform {
 
-PrinterTextStream::~PrinterTextStream() {
-    if (!open_) return;
-    try {
-        printer_.EndDoc();
-    } catch (...) {
-        // Already ending on a failure; that one is the one reported.
-    }
-}
-
 void PrinterTextStream::Open() {
-    printer_.BeginDoc();
-    open_ = true;
+    job_.emplace(printer_);
     // Texts are drawn on an opaque background: the paper's white, whatever a chart left set.
     printer_.PageCanvas().SetBrush(Qt::white);
     W_ = printer_.PageWidth();
@@ -40,10 +30,10 @@ void PrinterTextStream::EndLine() {
 }
 
 void PrinterTextStream::Close() {
-    if (!open_) return;
+    if (!job_) return;
     Flush();
-    open_ = false;
-    printer_.EndDoc();
+    job_->End();
+    job_.reset();
 }
 
 void PrinterTextStream::DrawRun(QByteArray text) {

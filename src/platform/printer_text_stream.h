@@ -4,16 +4,15 @@
 #pragma once
 
 #include <QByteArray>
+#include <optional>
+
+#include "platform/printer.h"
 
 namespace platform {
-
-class Printer;
 
 class PrinterTextStream {
 public:
     explicit PrinterTextStream(Printer& printer) : printer_(printer) {}
-    // A stream left open (a failure ended its printout) ends its job, so the printer is free again.
-    ~PrinterTextStream();
     PrinterTextStream(const PrinterTextStream&) = delete;
     PrinterTextStream& operator=(const PrinterTextStream&) = delete;
 
@@ -34,7 +33,8 @@ private:
 
     Printer& printer_;
     QByteArray pending_;
-    bool open_ = false;
+    // The job while the stream is open; one left open by a failure is ended with the stream.
+    std::optional<PrintJob> job_;
     int x_ = 0;
     int y_ = 0;
     int W_ = 0;

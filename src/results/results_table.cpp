@@ -201,10 +201,10 @@ void PrintResultsTable(platform::Printer& printer, const ResultsTally& tally) {
     const QByteArray total = QByteArray::number(static_cast<qsizetype>(pages.size()));
     TableCanvas canvas(page, scale);
     for (std::size_t p = 0; p < pages.size(); ++p) {
-        printer.BeginDoc();
+        platform::PrintJob job(printer);
         const QByteArray number = QByteArray::number(static_cast<qsizetype>(p + 1));
         PrintPage(canvas, tally, title + number + 'z' + total, pages[p], W);
-        printer.EndDoc();
+        job.End();
     }
 }
 

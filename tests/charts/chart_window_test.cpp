@@ -360,3 +360,14 @@ TEST(ChartWindows, PieStripeAndMultiOpenOnQuestionOneAndCloseEmptied) {
     multi.hide();
     EXPECT_TRUE(dialogs.errors().isEmpty());
 }
+
+TEST(ChartPrintout, AFailureWhileDrawingTheBodyEndsTheJobSoTheNextPrintoutStarts) {
+    testing_support::RecordingPrinter printer;
+    const auto failingBody = [](platform::Canvas&, std::uint16_t, std::uint16_t) {
+        throw std::runtime_error("drawing failed");
+    };
+    EXPECT_THROW(charts::PrintChartPage(printer, "Ankieta", failingBody), std::runtime_error);
+    EXPECT_FALSE(printer.Printing());
+    charts::PrintChartPage(printer, "Ankieta", [](platform::Canvas&, std::uint16_t, std::uint16_t) {});
+    EXPECT_EQ(printer.jobsEnded(), 2);
+}
