@@ -1,9 +1,10 @@
 // Fuzz target: the canvas's shapes and flood fills with arbitrary coordinates on a small picture.
-// The picture is a window onto a larger buffer whose margin the canvas must never touch, and every
-// flood fill must colour exactly the pixels a plain breadth-first fill reaches.
+// The picture is a window onto a larger buffer whose margin the canvas must never touch; every
+// flood fill must colour exactly the pixels a plain breadth-first fill reaches, and every line of
+// a walkable length exactly the pixels of a plain step-by-step walk.
 #include <QColor>
 #include <QImage>
-#include <cstring>
+#include <cstdlib>
 #include <deque>
 #include <vector>
 
@@ -64,6 +65,29 @@ std::vector<bool> ReferenceFill(const QImage& picture, int x, int y, QRgb key, p
     return reached;
 }
 
+// The line from (x0, y0) to (x1, y1) walked pixel by pixel, without its end point; a dotted pen
+// sets every other pixel, starting with the first.
+void ReferenceLine(QImage& picture, long long x0, long long y0, long long x1, long long y1, QRgb colour,
+                   bool dotted) {
+    const long long dx = std::llabs(x1 - x0), dy = -std::llabs(y1 - y0);
+    const long long stepX = x0 < x1 ? 1 : -1, stepY = y0 < y1 ? 1 : -1;
+    long long error = dx + dy;
+    for (long long index = 0; x0 != x1 || y0 != y1; ++index) {
+        if ((!dotted || index % 2 == 0) && x0 >= 0 && y0 >= 0 && x0 < picture.width() && y0 < picture.height()) {
+            picture.setPixel(static_cast<int>(x0), static_cast<int>(y0), colour);
+        }
+        const long long doubled = 2 * error;
+        if (doubled >= dy) {
+            error += dy;
+            x0 += stepX;
+        }
+        if (doubled <= dx) {
+            error += dx;
+            y0 += stepY;
+        }
+    }
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -83,6 +107,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                    stride * static_cast<int>(sizeof(QRgb)), QImage::Format_RGB32);
     platform::Canvas canvas(picture);
     FUZZ_CHECK(canvas.picture()->constBits() == picture.constBits());
+    QPoint from;  // the pen position
 
     while (!input.Empty()) {
         const std::uint8_t op = input.Byte();
@@ -97,11 +122,23 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             case 2: {
                 const int x = input.Coordinate(), y = input.Coordinate();
                 canvas.MoveTo(x, y);
+                from = QPoint(x, y);
                 break;
             }
             case 3: {
                 const int x = input.Coordinate(), y = input.Coordinate();
+                // Lines short enough to walk are compared with the walk.
+                constexpr long long kWalkable = 1 << 16;
+                const bool walkable = std::llabs(static_cast<long long>(x) - from.x()) < kWalkable &&
+                                      std::llabs(static_cast<long long>(y) - from.y()) < kWalkable;
+                QImage expected = walkable ? picture.copy() : QImage();
+                if (walkable) {
+                    ReferenceLine(expected, from.x(), from.y(), x, y, canvas.PenColour().rgb() | 0xFF000000u,
+                                  canvas.CurrentPenStyle() == platform::PenStyle::Dotted);
+                }
                 canvas.LineTo(x, y);
+                from = QPoint(x, y);
+                FUZZ_CHECK(!walkable || picture == expected);
                 break;
             }
             case 4:
