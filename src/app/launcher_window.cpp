@@ -23,7 +23,7 @@ TForm0::TForm0(platform::Dialogs& dialogs, Program& program)
     Button1 = addButton(8, QStringLiteral("Edytor Ankiet"));
     Button2 = addButton(40, QStringLiteral("Menedżer Wyników"));
     Button3 = addButton(72, QStringLiteral("Statystyki"));
-    OnClick(Button1, [this] { program_.Form1->ShowForm(); });
+    OnClick(Button1, [this] { program_.Form1->ShowEditor(); });
     OnClick(Button2, [this] { program_.Form3->ShowForm(); });
     OnClick(Button3, [this] { program_.Form7->ShowForm(); });
     CentreOnScreen();

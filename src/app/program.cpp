@@ -12,7 +12,7 @@ Program::Program(platform::Dialogs& dialogs, platform::Printer& printer,
     Form4 = std::make_unique<charts::TForm4>(dialogs, printer, results.Tally);
     Form5 = std::make_unique<charts::TForm5>(dialogs, printer, results.Tally);
     Form6 = std::make_unique<charts::TForm6>(dialogs, printer, results.Tally);
-    Form7 = std::make_unique<stats::TForm7>(dialogs, *Form0);
+    Form7 = std::make_unique<stats::TForm7>(dialogs, printer, channels, *Form0);
     Form8 = std::make_unique<results::TForm8>(dialogs, printer, results);
     Form9 = std::make_unique<charts::TForm9>(dialogs, printer, results.Tally);
     Form3->SetChartLinks({Form4.get(), Form5.get(), Form6.get(), Form9.get()});

@@ -28,6 +28,7 @@ struct Program {
 
     editor::EditorState editor;
     results::ResultsStore results;
+    stats::ChannelStore channels;
 
     std::unique_ptr<TForm0> Form0;
     std::unique_ptr<editor::TForm1> Form1;

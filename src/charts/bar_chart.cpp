@@ -7,21 +7,8 @@
 #include "platform/round.h"
 
 namespace charts {
-namespace {
 
 using platform::Round;
-
-void Line(platform::Canvas& canvas, int x1, int y1, int x2, int y2) {
-    canvas.MoveTo(x1, y1);
-    canvas.LineTo(x2, y2);
-}
-
-// Draws a label with its centre at `centre`, starting at y.
-void CentredText(platform::Canvas& canvas, double centre, int y, const QByteArray& text) {
-    canvas.TextOut(Round(centre - canvas.TextWidth(text) * 0.5), y, text);
-}
-
-}  // namespace
 
 BarChartShares ComputeBarShares(const results::ResultsTally& tally, int question,
                                 PercentBase base) {
@@ -45,15 +32,15 @@ void DrawBarChart(platform::Canvas& canvas, const BarChartShares& shares, bool S
 
     // Grid lines at 100, 75, 50 and 25 percent; the axis at y = 230 is 0, 1 percent 2 pixels.
     canvas.SetPen(QColor(kGridGrey), platform::PenStyle::Dotted);
-    Line(canvas, 14, 30, 480, 30);
-    Line(canvas, 10, 80, 480, 80);
-    Line(canvas, 14, 130, 480, 130);
-    Line(canvas, 10, 180, 480, 180);
+    DrawLine(canvas, 14, 30, 480, 30);
+    DrawLine(canvas, 10, 80, 480, 80);
+    DrawLine(canvas, 14, 130, 480, 130);
+    DrawLine(canvas, 10, 180, 480, 180);
     canvas.SetPen(Qt::black);
-    Line(canvas, 14, 30, 10, 30);
+    DrawLine(canvas, 14, 30, 10, 30);
     canvas.LineTo(10, 230);
     canvas.LineTo(480, 230);
-    Line(canvas, 14, 130, 10, 130);
+    DrawLine(canvas, 14, 130, 10, 130);
 
     canvas.SetFont({QStringLiteral("MS Sans Serif"), 10, true, true, Qt::black});
     canvas.TextOut(10, 0, "Pytanie nr " + QByteArray::number(shares.Question));
@@ -80,15 +67,15 @@ void PrintBarChartBody(platform::Canvas& canvas, const BarChartShares& shares, b
     const int right = Round(0.95 * W);
 
     canvas.SetPen(Qt::black, platform::PenStyle::Dotted);
-    Line(canvas, 14, Y100, right, Y100);
-    Line(canvas, 10, Y75, right, Y75);
-    Line(canvas, 14, Y50, right, Y50);
-    Line(canvas, 10, Y25, right, Y25);
+    DrawLine(canvas, 14, Y100, right, Y100);
+    DrawLine(canvas, 10, Y75, right, Y75);
+    DrawLine(canvas, 14, Y50, right, Y50);
+    DrawLine(canvas, 10, Y25, right, Y25);
     canvas.SetPen(Qt::black);
-    Line(canvas, 14, Y100, 10, Y100);
+    DrawLine(canvas, 14, Y100, 10, Y100);
     canvas.LineTo(10, Y0);
     canvas.LineTo(right, Y0);
-    Line(canvas, 14, Y50, 10, Y50);
+    DrawLine(canvas, 14, Y50, 10, Y50);
 
     if (n < 1) return;
     const int BarWidth = Round((0.9 * W - 0.02 * n * W) / n);

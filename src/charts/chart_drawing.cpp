@@ -27,21 +27,40 @@ int AnswerCountOf(const results::ResultsTally& tally, int question) {
     return std::min<int>(tally.AnswerCount[question], results::kMaxAnswers);
 }
 
-std::int32_t AnswerSumOf(const results::ResultsTally& tally, int question) {
+std::int32_t AnswerSumOf(const AnswerTallies& tallies, int answerCount) {
     std::int32_t sum = 0;
-    for (int a = 1; a <= AnswerCountOf(tally, question); ++a) sum += tally.AnswerTally[question][a];
+    for (int a = 1; a <= answerCount; ++a) sum += tallies[a];
     return sum;
 }
 
+std::int32_t AnswerSumOf(const results::ResultsTally& tally, int question) {
+    const int n = AnswerCountOf(tally, question);
+    return n > 0 ? AnswerSumOf(tally.AnswerTally[question], n) : 0;
+}
+
 Percentages SharesOf(const results::ResultsTally& tally, int question, PercentBase base) {
+    const int n = AnswerCountOf(tally, question);
+    if (n == 0) return {};
+    return SharesOf(tally.AnswerTally[question], n, tally.RespondentCount, base);
+}
+
+Percentages SharesOf(const AnswerTallies& tallies, int answerCount, std::uint16_t respondents,
+                     PercentBase base) {
     Percentages percent{};
-    const double divisor =
-        base == PercentBase::Answers ? AnswerSumOf(tally, question) : tally.RespondentCount;
+    const int n = std::clamp(answerCount, 0, results::kMaxAnswers);
+    const double divisor = base == PercentBase::Answers ? AnswerSumOf(tallies, n) : respondents;
     if (divisor == 0) return percent;
-    for (int a = 1; a <= AnswerCountOf(tally, question); ++a) {
-        percent[a] = tally.AnswerTally[question][a] * 100.0 / divisor;
-    }
+    for (int a = 1; a <= n; ++a) percent[a] = tallies[a] * 100.0 / divisor;
     return percent;
+}
+
+void DrawLine(platform::Canvas& canvas, int x1, int y1, int x2, int y2) {
+    canvas.MoveTo(x1, y1);
+    canvas.LineTo(x2, y2);
+}
+
+void CentredText(platform::Canvas& canvas, double centre, int y, const QByteArray& text) {
+    canvas.TextOut(platform::Round(centre - canvas.TextWidth(text) * 0.5), y, text);
 }
 
 QByteArray AnswerLetter(int answer) { return QByteArray(1, static_cast<char>('a' + answer - 1)); }

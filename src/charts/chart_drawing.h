@@ -32,6 +32,8 @@ constexpr std::array<QRgb, results::kMaxAnswers + 1> PrintAnswerColours{
 enum class PercentBase { Respondents, Answers };
 
 using Percentages = std::array<double, results::kMaxAnswers + 1>;  // indexed from 1
+// The counts of a question's answers, indexed from 1 like the answers.
+using AnswerTallies = std::array<std::uint16_t, results::kMaxAnswers + 1>;
 
 // Makes the whole picture silver: a flood fill from (x, y) up to a maroon border, which no
 // chart draws.
@@ -41,8 +43,17 @@ void ClearPicture(platform::Canvas& canvas, int x, int y);
 int AnswerCountOf(const results::ResultsTally& tally, int question);
 // The sum of the tallies of the question's answers.
 std::int32_t AnswerSumOf(const results::ResultsTally& tally, int question);
+std::int32_t AnswerSumOf(const AnswerTallies& tallies, int answerCount);
 // Each answer's tally in percent of the base, unrounded; 0 for every answer when the base is 0.
 Percentages SharesOf(const results::ResultsTally& tally, int question, PercentBase base);
+// The same for the first `answerCount` counts of a question answered by `respondents` people.
+Percentages SharesOf(const AnswerTallies& tallies, int answerCount, std::uint16_t respondents,
+                     PercentBase base);
+
+// A line from (x1, y1) up to, not including, (x2, y2) with the current pen.
+void DrawLine(platform::Canvas& canvas, int x1, int y1, int x2, int y2);
+// A text whose middle lies at `centre`, drawn from the top y.
+void CentredText(platform::Canvas& canvas, double centre, int y, const QByteArray& text);
 
 // The colour a series' or channel's colour box takes when a mouse button is pressed on it: the
 // left button opens the colour dialog preset to the current colour (cancelling keeps it); the

@@ -11,7 +11,6 @@
 #include "platform/controls.h"
 #include "platform/file_names.h"
 #include "platform/fonts.h"
-#include "platform/io_error.h"
 #include "platform/picture_file.h"
 #include "platform/printer.h"
 #include "platform/round.h"
@@ -24,9 +23,7 @@ void SavePictureToChosenFile(platform::Dialogs& dialogs, const QImage& picture) 
                               QStringLiteral("Pliki graficzne (*.bmp)|*.bmp"), QString()});
     if (name.isEmpty()) return;
     name = platform::ReplaceExtension(name, QStringLiteral(".bmp"));
-    if (platform::FileExists(name) && !platform::DeleteFile(name)) {
-        throw platform::IoError(platform::IoError::FileAccessDenied);
-    }
+    // An existing picture is replaced only by a complete new one.
     platform::SavePictureAsBitmap(picture, name);
 }
 

@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "platform/file_names.h"
+#include "platform/folder_lock.h"
 #include "platform/text_file.h"
 
 namespace editor {
@@ -24,22 +25,43 @@ QString EditorCaption(const QString& currentCaption, int currentQuestion, int qu
            QString::number(answerCount);
 }
 
-QuestionWorkFiles::QuestionWorkFiles(QString folder) : folder_(std::move(folder)) {}
+QuestionWorkFiles::QuestionWorkFiles(QString folder)
+    : folder_(std::move(folder)), lock_(std::make_unique<platform::FolderLock>(folder_)) {}
+
+QuestionWorkFiles::~QuestionWorkFiles() = default;
+
+QString QuestionWorkFiles::Claim() {
+    const QString problem = platform::WorkFolderProblem(folder_);
+    if (!problem.isEmpty()) return problem;
+    switch (lock_->TryLock()) {
+        case platform::FolderLock::Outcome::Taken:
+            return {};
+        case platform::FolderLock::Outcome::HeldElsewhere:
+            return QStringLiteral("Edytor Ankiet jest już otwarty w innym oknie programu. "
+                                  "Zamknij go tam, aby otworzyć go tutaj.");
+        case platform::FolderLock::Outcome::Failed:
+            break;
+    }
+    return QStringLiteral("Edytor Ankiet nie może zająć folderu plików roboczych %1.").arg(folder_);
+}
+
+void QuestionWorkFiles::Release() { lock_->Unlock(); }
 
 QString QuestionWorkFiles::WorkFileName(int number) const {
     return platform::JoinPath(folder_, QStringLiteral("wyn") + QString::number(number));
 }
 
 void QuestionWorkFiles::Write(int number, const QuestionRecord& record) const {
-    const QString name = WorkFileName(number);
-    platform::DeleteFile(name);
-    platform::TextFileWriter file(name);
-    for (const QByteArray& line : record) file.WriteLine(line);
-    file.Close();
+    platform::WriteFileReplacing(
+        WorkFileName(number),
+        [&record](platform::TextFileWriter& file) {
+            for (const QByteArray& line : record) file.WriteLine(line);
+        },
+        platform::Links::NotFollowed);
 }
 
 QuestionRecord QuestionWorkFiles::Read(int number) const {
-    platform::TextFileReader file(WorkFileName(number));
+    platform::TextFileReader file(WorkFileName(number), platform::Links::NotFollowed);
     QuestionRecord record;
     for (QByteArray& line : record) line = file.ReadLine();
     file.Close();

@@ -6,6 +6,11 @@
 #include <QString>
 #include <array>
 #include <cstdint>
+#include <memory>
+
+namespace platform {
+class FolderLock;
+}
 
 namespace editor {
 
@@ -23,14 +28,23 @@ QString EditorCaption(const QString& currentCaption, int currentQuestion, int qu
                       int answerCount);
 
 // The work files "wyn1", "wyn2", ... of one folder: file N holds question N as twenty lines.
+// Only one editor at a time may use a folder, also across copies of the program: it claims the
+// folder before it opens and releases it when it closes.
 class QuestionWorkFiles {
 public:
     explicit QuestionWorkFiles(QString folder);
+    ~QuestionWorkFiles();
+
+    // Empty when the folder is now this editor's; otherwise the notice why the editor may not
+    // open: the folder is not safe to use, or another editor holds it.
+    QString Claim();
+    void Release();
 
     const QString& folder() const { return folder_; }
     QString WorkFileName(int number) const;
 
-    // Deletes an existing file of that number, creates it and writes the twenty lines.
+    // Writes the twenty lines as file N, replacing an existing file only once it is complete.
+    // Work files are plain files: a link of such a name is replaced, never followed.
     void Write(int number, const QuestionRecord& record) const;
     // Reads twenty lines; a shorter file gives empty lines. A missing file is an error.
     QuestionRecord Read(int number) const;
@@ -38,11 +52,12 @@ public:
     void ShiftUp(int from, int total) const;
     // Deletes file `at` and moves files at+1 up to `total` each one number down.
     void ShiftDown(int at, int total) const;
-    // Deletes every work file numbered 0 to 255.
+    // Deletes every work file numbered 0 to 255 (a link by its own name).
     void DeleteAll() const;
 
 private:
     QString folder_;
+    std::unique_ptr<platform::FolderLock> lock_;
 };
 
 // The editor's program-wide state: the counters, the line buffer and the work files.

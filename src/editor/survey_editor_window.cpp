@@ -197,6 +197,15 @@ void TForm1::StartEmptySurvey() {
     ComboBox1->SetText(QStringLiteral("1"));
 }
 
+void TForm1::ShowEditor() {
+    const QString refusal = state_.workFiles.Claim();
+    if (!refusal.isEmpty()) {
+        dialogs().Notice(refusal);
+        return;
+    }
+    ShowForm();
+}
+
 void TForm1::FormShow() {
     launcher_.HideLauncher();
     StartEmptySurvey();
@@ -204,6 +213,7 @@ void TForm1::FormShow() {
 
 void TForm1::FormClose() {
     state_.workFiles.DeleteAll();
+    state_.workFiles.Release();
     EmptyComboList();
     launcher_.ShowLauncher();
 }

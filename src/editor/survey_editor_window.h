@@ -31,6 +31,8 @@ public:
     platform::EditBox* Edit(int n) const { return edits_[n - 1]; }
     QuestionRecord EditTexts() const;
 
+    // Opens the editor once it has claimed its work folder; otherwise shows the notice why not.
+    void ShowEditor();
     // Writes the boxes to the work file of the question on screen.
     void SaveCurrentQuestion();
     // Reads work file N into the line buffer, then into the boxes (running their handlers).

@@ -23,7 +23,8 @@ QRgb Rgb(QColor colour) { return colour.rgb() & 0xFFFFFF; }
 // The ellipse inscribed in a box: pixels whose centres lie inside it. The centre row and column
 // always belong to it, so that even a very narrow ellipse touches all four edges of its box.
 struct InscribedEllipse {
-    InscribedEllipse(int x1, int y1, int x2, int y2)
+    // In floating point, so that any int box gives its ellipse without overflowing.
+    InscribedEllipse(double x1, double y1, double x2, double y2)
         : cx((x1 + x2 - 1) / 2.0), cy((y1 + y2 - 1) / 2.0),
           rx(std::abs(x2 - x1) / 2.0), ry(std::abs(y2 - y1) / 2.0) {}
 
@@ -71,11 +72,12 @@ void Canvas::SetPen(QColor colour, PenStyle style) {
     penStyle_ = style;
 }
 
-void Canvas::Span(int x1, int x2, int y, QColor colour) {
+void Canvas::Span(long long from, long long to, long long y, QColor colour) {
     if (y < 0 || y >= size_.height()) return;
-    x1 = std::max(x1, 0);
-    x2 = std::min(x2, size_.width() - 1);
-    if (x1 > x2) return;
+    const long long left = std::max(from, 0LL);
+    const long long right = std::min<long long>(to, size_.width() - 1);
+    if (left > right) return;
+    const int x1 = static_cast<int>(left), x2 = static_cast<int>(right);
     if (image_) {
         auto* line = reinterpret_cast<QRgb*>(image_->scanLine(y));
         std::fill(line + x1, line + x2 + 1, colour.rgb() | 0xFF000000u);
@@ -90,61 +92,90 @@ void Canvas::MoveTo(int x, int y) {
 }
 
 void Canvas::LineTo(int x, int y) {
-    // Bresenham's line, 8-connected, without its end point. A dotted pen draws every other
-    // pixel, starting with the first. Pixels in a row are handed over as runs.
-    const int dx = std::abs(x - penX_);
-    const int dy = -std::abs(y - penY_);
-    const int stepX = penX_ < x ? 1 : -1;
-    const int stepY = penY_ < y ? 1 : -1;
-    int error = dx + dy;
-    int px = penX_;
-    int py = penY_;
-    bool runOpen = false;
-    int runFrom = 0, runTo = 0, runY = 0;
-    const auto flush = [&] {
-        if (runOpen) Span(std::min(runFrom, runTo), std::max(runFrom, runTo), runY, penColour_);
-        runOpen = false;
-    };
-    for (long index = 0; px != x || py != y; ++index) {
-        if (penStyle_ == PenStyle::Solid || index % 2 == 0) {
-            if (runOpen && py == runY && std::abs(px - runTo) == 1) {
-                runTo = px;
-            } else {
-                flush();
-                runOpen = true;
-                runFrom = runTo = px;
-                runY = py;
+    // Bresenham's line, 8-connected, without its end point, in 64 bits so that any coordinates
+    // clip instead of overflowing. A dotted pen draws every other pixel, starting with the first.
+    // Pixels in a row are handed over as runs.
+    //
+    // Each step moves one pixel along the longer axis, so only the steps that land on the
+    // surface are walked. The pixel of step k on the shorter axis and the error term of a pixel
+    // follow from k alone (derived from the step rule below), so the walk can start at the
+    // first step on the surface and still place every pixel where the full walk would.
+    const long long x0 = penX_, y0 = penY_;
+    const long long dx = std::llabs(x - x0);
+    const long long dy = -std::llabs(y - y0);
+    const long long stepX = x0 < x ? 1 : -1;
+    const long long stepY = y0 < y ? 1 : -1;
+    const bool alongX = dx >= -dy;
+    const long long longer = alongX ? dx : -dy, shorter = alongX ? -dy : dx;
+    const long long origin = alongX ? x0 : y0, step = alongX ? stepX : stepY;
+    const long long extent = alongX ? size_.width() : size_.height();
+    long long first = 0, last = longer - 1;
+    if (step > 0) {
+        first = std::max(first, -origin);
+        last = std::min(last, extent - 1 - origin);
+    } else {
+        first = std::max(first, origin - (extent - 1));
+        last = std::min(last, origin);
+    }
+    if (first <= last) {
+        const auto across = static_cast<long long>(
+            (2 * static_cast<__int128>(shorter) * first + longer) / (2 * static_cast<__int128>(longer)));
+        const long long i = alongX ? first : across;  // pixels moved along x and along y
+        const long long j = alongX ? across : first;
+        long long error = static_cast<long long>(static_cast<__int128>(dx) + dy +
+                                                 static_cast<__int128>(dy) * i +
+                                                 static_cast<__int128>(dx) * j);
+        long long px = x0 + stepX * i;
+        long long py = y0 + stepY * j;
+        bool runOpen = false;
+        long long runFrom = 0, runTo = 0, runY = 0;
+        const auto flush = [&] {
+            if (runOpen) Span(std::min(runFrom, runTo), std::max(runFrom, runTo), runY, penColour_);
+            runOpen = false;
+        };
+        for (long long index = first; index <= last; ++index) {
+            if (penStyle_ == PenStyle::Solid || index % 2 == 0) {
+                if (runOpen && py == runY && std::llabs(px - runTo) == 1) {
+                    runTo = px;
+                } else {
+                    flush();
+                    runOpen = true;
+                    runFrom = runTo = px;
+                    runY = py;
+                }
+            }
+            const long long doubled = 2 * error;
+            if (doubled >= dy) {
+                error += dy;
+                px += stepX;
+            }
+            if (doubled <= dx) {
+                error += dx;
+                py += stepY;
             }
         }
-        const int doubled = 2 * error;
-        if (doubled >= dy) {
-            error += dy;
-            px += stepX;
-        }
-        if (doubled <= dx) {
-            error += dx;
-            py += stepY;
-        }
+        flush();
     }
-    flush();
     MoveTo(x, y);
 }
 
-void Canvas::FillRect(int x1, int y1, int x2, int y2) {
+void Canvas::FillRect(int left, int top, int right, int bottom) {
+    long long x1 = left, y1 = top, x2 = right, y2 = bottom;
     if (x2 < x1) std::swap(x1, x2);
     if (y2 < y1) std::swap(y1, y2);
-    y1 = std::max(y1, 0);
-    y2 = std::min(y2, size_.height());
-    for (int y = y1; y < y2; ++y) Span(x1, x2 - 1, y, brush_);
+    y1 = std::max(y1, 0LL);
+    y2 = std::min<long long>(y2, size_.height());
+    for (long long y = y1; y < y2; ++y) Span(x1, x2 - 1, y, brush_);
 }
 
-void Canvas::Rectangle(int x1, int y1, int x2, int y2) {
+void Canvas::Rectangle(int left, int top, int right, int bottom) {
+    long long x1 = left, y1 = top, x2 = right, y2 = bottom;
     if (x2 < x1) std::swap(x1, x2);
     if (y2 < y1) std::swap(y1, y2);
     if (x2 == x1 || y2 == y1) return;
-    const int top = std::max(y1, 0);
-    const int bottom = std::min(y2, size_.height());
-    for (int y = top; y < bottom; ++y) {
+    const long long first = std::max(y1, 0LL);
+    const long long last = std::min<long long>(y2, size_.height());
+    for (long long y = first; y < last; ++y) {
         if (y == y1 || y == y2 - 1) {
             Span(x1, x2 - 1, y, penColour_);
         } else {
@@ -304,7 +335,11 @@ void Canvas::TextOut(int x, int y, const QByteArray& text) {
     if (!image_ && !page_) return;
     const int width = TextWidth(text);
     const int height = TextHeight(text);
-    for (int row = y; row < y + height; ++row) Span(x, x + width - 1, row, brush_);
+    for (long long row = y; row < static_cast<long long>(y) + height; ++row) {
+        Span(x, static_cast<long long>(x) + width - 1, row, brush_);
+    }
+    // Rows off the surface show no glyph; leaving them out keeps the baseline within int.
+    if (y >= size_.height() || static_cast<long long>(y) + height <= 0) return;
     const QFont font = QtFont();
     const auto draw = [&](QPainter& painter) {
         painter.save();

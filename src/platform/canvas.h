@@ -91,8 +91,9 @@ public:
     QFont QtFont() const;
 
 private:
-    // One row of pixels x1..x2 (inclusive) in a colour, clipped to the surface.
-    void Span(int x1, int x2, int y, QColor colour);
+    // One row of pixels from..to (inclusive) in a colour, clipped to the surface. In 64 bits, so
+    // that edges computed from any int coordinates arrive without overflow.
+    void Span(long long from, long long to, long long y, QColor colour);
     // Fills the pixels of the box (x1, y1)-(x2, y2) for which `inside` holds with the brush and
     // outlines them with the pen: a pixel with a 4-neighbour outside the shape is its outline.
     void PaintShape(int x1, int y1, int x2, int y2, const std::function<bool(int, int)>& inside);

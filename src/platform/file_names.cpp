@@ -7,7 +7,13 @@
 #include <QRegularExpression>
 #include <QStandardPaths>
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
+#include <dirent.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "platform/io_error.h"
 
 namespace platform {
 namespace {
@@ -37,9 +43,27 @@ bool FileExists(const QString& path) {
     return info.exists() && !info.isDir();
 }
 
-bool DeleteFile(const QString& path) {
-    if (!FileExists(path)) return false;
-    return QFile::remove(path);
+FilePath::FilePath(const QString& path) : native_(QFile::encodeName(path)) {}
+
+FilePath FilePath::FromNative(QByteArray native) {
+    FilePath path;
+    path.native_ = std::move(native);
+    return path;
+}
+
+void RemoveFile(const FilePath& path) {
+    if (path.native().isEmpty()) throw IoError(IoError::FileNotFound);
+    // unlink removes a link itself and refuses a folder (EISDIR), as wanted.
+    if (::unlink(path.native().constData()) != 0) throw IoError::FromErrno(errno);
+}
+
+bool DeleteFile(const FilePath& path) {
+    try {
+        RemoveFile(path);
+        return true;
+    } catch (const IoError&) {
+        return false;
+    }
 }
 
 bool RenameFile(const QString& from, const QString& to) {
@@ -47,17 +71,27 @@ bool RenameFile(const QString& from, const QString& to) {
     return std::rename(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()) == 0;
 }
 
-QStringList ListFolder(const QString& folder, const QString& pattern) {
+QList<QByteArray> ListFolder(const QString& folder, const QString& pattern) {
     const QRegularExpression whole(QRegularExpression::wildcardToRegularExpression(pattern),
                                    QRegularExpression::CaseInsensitiveOption);
-    QStringList names;
-    const QDir dir(folder);
-    const QStringList entries = dir.entryList(
-        QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
-    for (const QString& entry : entries) {
-        if (whole.match(entry).hasMatch()) names.append(entry);
+    QList<QByteArray> names;
+    DIR* dir = ::opendir(QFile::encodeName(folder).constData());
+    if (!dir) return names;
+    while (const dirent* entry = ::readdir(dir)) {
+        const QByteArray name(entry->d_name);
+        if (name == "." || name == "..") continue;
+        // Byte for character: the pattern's plain letters match whatever the rest of the name is.
+        if (whole.match(QString::fromLatin1(name)).hasMatch()) names.append(name);
     }
+    ::closedir(dir);
+    std::sort(names.begin(), names.end());
     return names;
+}
+
+FilePath EntryPath(const QString& folder, const QByteArray& name) {
+    QByteArray path = QFile::encodeName(folder);
+    if (!path.endsWith('/')) path.append('/');
+    return FilePath::FromNative(path + name);
 }
 
 QString CurrentDirectory() { return QDir::currentPath(); }
@@ -70,10 +104,22 @@ QString JoinPath(const QString& folder, const QString& name) {
 QString WorkFilesDirectory() {
     const QString base = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
     const QString folder = JoinPath(base, QStringLiteral("narzedzia"));
-    QDir().mkpath(folder);
-    QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::WriteOwner |
-                                      QFileDevice::ExeOwner);
+    QDir().mkpath(base);
+    // Owner-only from the start; an existing folder is judged by WorkFolderProblem, not changed.
+    ::mkdir(QFile::encodeName(folder).constData(), 0700);
     return folder;
+}
+
+QString WorkFolderProblem(const QString& folder) {
+    struct stat info {};
+    const bool usable = ::lstat(QFile::encodeName(folder).constData(), &info) == 0 &&
+                        S_ISDIR(info.st_mode) && info.st_uid == ::geteuid() &&
+                        (info.st_mode & 077) == 0;
+    if (usable) return {};
+    return QStringLiteral("Folderu plików roboczych %1 nie można użyć: musi to być zwykły folder, "
+                          "którego właścicielem jesteś Ty i do którego inni użytkownicy nie mają "
+                          "dostępu. Edytor Ankiet nie zostanie otwarty.")
+        .arg(folder);
 }
 
 }  // namespace platform

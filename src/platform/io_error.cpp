@@ -18,6 +18,7 @@ std::string IoError::MessageFor(int code) {
         case ReadBeyondEndOfFile: return "Read beyond end of file";
         case DiskFull: return "Disk full";
         case InvalidNumericInput: return "Invalid numeric input";
+        case FileTooLarge: return "Plik jest za duży: żaden plik programu nie ma więcej niż 64 MiB";
         default: return "I/O error " + std::to_string(code);
     }
 }

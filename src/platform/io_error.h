@@ -17,6 +17,8 @@ public:
         ReadBeyondEndOfFile = 100,
         DiskFull = 101,
         InvalidNumericInput = 106,
+        // Not a runtime code: a text file larger than any file of the program (kLargestTextFile).
+        FileTooLarge = 1000,
     };
 
     explicit IoError(int code);

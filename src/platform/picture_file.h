@@ -6,8 +6,8 @@
 
 namespace platform {
 
-// Writes the picture at its own size as a standard BMP file, creating or overwriting `path`.
-// Throws IoError when the file cannot be created or written.
+// Writes the picture at its own size as a standard BMP file, creating `path` or replacing it only
+// once the new file is complete (WriteFileReplacing). Throws IoError when it cannot be saved.
 void SavePictureAsBitmap(const QImage& picture, const QString& path);
 
 }  // namespace platform

@@ -2,9 +2,11 @@
 #include "platform/text_file.h"
 
 #include <QFile>
+#include <QSaveFile>
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
+#include <fcntl.h>
 #include <string>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -18,10 +20,47 @@ constexpr int kEndOfFileByte = 0x1A;
 
 [[noreturn]] void ThrowErrno() { throw IoError::FromErrno(errno ? errno : EIO); }
 
-std::string NativeName(const QString& path) {
-    if (path.isEmpty()) throw IoError(IoError::FileNotFound);
-    const QByteArray name = QFile::encodeName(path);
+std::string NativeName(const FilePath& path) {
+    const QByteArray& name = path.native();
+    if (name.isEmpty()) throw IoError(IoError::FileNotFound);
     return std::string(name.constData(), static_cast<std::size_t>(name.size()));
+}
+
+// A failed open or commit of a save: the system's error where it left one, else by Qt's kind.
+[[noreturn]] void ThrowSaveError(const QSaveFile& file, int osError) {
+    if (osError != 0) throw IoError::FromErrno(osError);
+    throw IoError::FromErrno(file.error() == QFileDevice::OpenError ? EACCES : EIO);
+}
+
+// Makes a new name in a folder last across a power cut. The file is in place already, so a
+// folder that cannot be synced (some file systems refuse) is no failure of the save.
+void SyncFolder(const std::string& name) {
+    const std::size_t slash = name.rfind('/');
+    const std::string folder = slash == std::string::npos ? "." : slash == 0 ? "/" : name.substr(0, slash);
+    const int descriptor = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (descriptor < 0) return;
+    ::fsync(descriptor);
+    ::close(descriptor);
+}
+
+// Qt puts the finished file over an existing one through a name seven bytes longer than the
+// target's; a target name within seven bytes of the system's limit is therefore saved under a
+// short name beside it first and renamed into place.
+bool NeedsShortStagingName(const std::string& name) {
+    const std::size_t slash = name.rfind('/');
+    const std::size_t length = slash == std::string::npos ? name.size() : name.size() - slash - 1;
+    return length + 7 > NAME_MAX;
+}
+
+std::string StagingName(const std::string& name) {
+    const std::size_t slash = name.rfind('/');
+    const std::string folder = slash == std::string::npos ? std::string() : name.substr(0, slash + 1);
+    for (int attempt = 0;; ++attempt) {
+        const std::string staging = folder + ".narzedzia-" + std::to_string(::getpid()) + "-" +
+                                    std::to_string(attempt);
+        struct stat info {};
+        if (::lstat(staging.c_str(), &info) != 0) return staging;
+    }
 }
 
 }  // namespace
@@ -46,13 +85,27 @@ long long ParseNumber(const QByteArray& line) {
     return negative ? -value : value;
 }
 
-TextFileReader::TextFileReader(const QString& path) {
+TextFileReader::TextFileReader(const FilePath& path, Links links) {
     const std::string name = NativeName(path);
+    // Without blocking, so that a pipe waits for no writer; judged by what was opened.
+    const int flags = O_RDONLY | O_NONBLOCK | O_CLOEXEC | (links == Links::NotFollowed ? O_NOFOLLOW : 0);
+    const int descriptor = ::open(name.c_str(), flags);
+    if (descriptor < 0) {
+        throw IoError::FromErrno(errno == ELOOP && links == Links::NotFollowed ? EACCES : errno);
+    }
     struct stat info {};
-    if (::stat(name.c_str(), &info) == 0 && S_ISDIR(info.st_mode)) throw IoError::FromErrno(EISDIR);
-    errno = 0;
-    file_ = std::fopen(name.c_str(), "rb");
-    if (!file_) ThrowErrno();
+    if (::fstat(descriptor, &info) != 0 || !S_ISREG(info.st_mode) || info.st_size > kLargestTextFile) {
+        const bool tooLarge = S_ISREG(info.st_mode) && info.st_size > kLargestTextFile;
+        ::close(descriptor);
+        if (tooLarge) throw IoError(IoError::FileTooLarge);
+        throw IoError(IoError::FileAccessDenied);
+    }
+    file_ = ::fdopen(descriptor, "rb");
+    if (!file_) {
+        const int error = errno;
+        ::close(descriptor);
+        throw IoError::FromErrno(error);
+    }
 }
 
 TextFileReader::~TextFileReader() {
@@ -87,10 +140,12 @@ bool TextFileReader::AtEnd() {
     return Peek() == EOF;
 }
 
-QByteArray TextFileReader::ReadLine() {
+QByteArray TextFileReader::ReadLine(qsizetype limit) {
     if (!file_) throw IoError(103);
     QByteArray line;
-    for (int c = Next(); c != EOF; c = Next()) {
+    while (line.size() != limit) {
+        const int c = Next();
+        if (c == EOF) break;
         if (c == '\r') {
             if (Peek() == '\n') Next();
             break;
@@ -134,6 +189,10 @@ void TextFileWriter::WriteLine(const QByteArray& line) {
 
 void TextFileWriter::WriteNumber(long long value) { WriteLine(QByteArray::number(value)); }
 
+void TextFileWriter::WriteBytes(const QByteArray& bytes) {
+    Write(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+}
+
 void TextFileWriter::Close() {
     if (!file_) return;
     std::FILE* file = file_;
@@ -147,35 +206,49 @@ void TextFileWriter::Close() {
 }
 
 void WriteFileReplacing(const QString& path, const std::function<void(TextFileWriter&)>& write) {
+    WriteFileReplacing(path, write, Links::Followed);
+}
+
+void WriteFileReplacing(const QString& path, const std::function<void(TextFileWriter&)>& write,
+                        Links links) {
     const std::string name = NativeName(path);
     struct stat info {};
-    if (::stat(name.c_str(), &info) == 0 && S_ISDIR(info.st_mode)) throw IoError::FromErrno(EISDIR);
+    if (links == Links::NotFollowed && ::lstat(name.c_str(), &info) == 0 && S_ISLNK(info.st_mode)) {
+        // Qt's save would write where the link points; the link goes, by its own name.
+        if (::unlink(name.c_str()) != 0) ThrowErrno();
+    }
+    const bool exists = ::stat(name.c_str(), &info) == 0;
+    if (exists && S_ISDIR(info.st_mode)) throw IoError::FromErrno(EISDIR);
+    const bool staged = exists && NeedsShortStagingName(name);
+    if (staged && ::access(name.c_str(), W_OK) != 0) ThrowErrno();
+    const std::string target = staged ? StagingName(name) : name;
 
-    std::string temporary = name + ".XXXXXX";
+    QSaveFile file(QFile::decodeName(QByteArray::fromStdString(target)));
     errno = 0;
-    const int descriptor = ::mkstemp(temporary.data());
-    if (descriptor < 0) ThrowErrno();
-    // mkstemp makes the file private; give it the permissions a newly created file would get.
-    const mode_t mask = ::umask(0);
-    ::umask(mask);
-    ::fchmod(descriptor, 0666 & ~mask);
-    std::FILE* file = ::fdopen(descriptor, "wb");
-    if (!file) {
+    if (!file.open(QIODevice::WriteOnly)) ThrowSaveError(file, errno);
+    if (staged) ::fchmod(file.handle(), info.st_mode & 07777);  // as Qt does for the target
+    // The lines go through a stream of their own on the same file, so that every write failure
+    // keeps the system's error; Qt's commit then syncs the data and puts the file in place.
+    const int descriptor = ::dup(file.handle());
+    std::FILE* stream = descriptor < 0 ? nullptr : ::fdopen(descriptor, "wb");
+    if (!stream) {
         const int error = errno;
-        ::close(descriptor);
-        ::unlink(temporary.c_str());
+        if (descriptor >= 0) ::close(descriptor);
         throw IoError::FromErrno(error);
     }
-    try {
-        TextFileWriter writer(file);
+    {
+        TextFileWriter writer(stream);
         write(writer);
         writer.Close();
-        errno = 0;
-        if (std::rename(temporary.c_str(), name.c_str()) != 0) ThrowErrno();
-    } catch (...) {
-        ::unlink(temporary.c_str());
-        throw;
     }
+    errno = 0;
+    if (!file.commit()) ThrowSaveError(file, errno);
+    if (staged && std::rename(target.c_str(), name.c_str()) != 0) {
+        const int error = errno;
+        ::unlink(target.c_str());
+        throw IoError::FromErrno(error);
+    }
+    SyncFolder(name);
 }
 
 }  // namespace platform

@@ -7,7 +7,16 @@
 #include <cstdio>
 #include <functional>
 
+#include "platform/file_names.h"
+
 namespace platform {
+
+// No text file of the program comes near this size; a larger one is refused before reading.
+constexpr long long kLargestTextFile = 64LL * 1024 * 1024;
+
+// Whether a link at the file's name is followed (files the user names) or not (the program's
+// own work files, which are never anything but plain files).
+enum class Links { Followed, NotFollowed };
 
 // A number line read leniently: leading blanks skipped, an optional sign, the leading digits;
 // anything else gives 0. Values too large for 64 bits saturate, so that range checks still see
@@ -16,14 +25,18 @@ long long ParseNumber(const QByteArray& line);
 
 class TextFileReader {
 public:
-    explicit TextFileReader(const QString& path);
+    // Opens a plain file only: a folder, pipe or device is "File access denied" at once (never
+    // waited on), and so is a link when links are not followed; a file larger than
+    // kLargestTextFile is refused as FileTooLarge.
+    explicit TextFileReader(const FilePath& path, Links links = Links::Followed);
     ~TextFileReader();
     TextFileReader(const TextFileReader&) = delete;
     TextFileReader& operator=(const TextFileReader&) = delete;
 
     // The next line, up to its carriage return; one line feed after it is skipped.
-    // Past the end of the file (or past a byte 1A) every line is empty.
-    QByteArray ReadLine();
+    // Past the end of the file (or past a byte 1A) every line is empty. With `limit`, reading
+    // stops after that many bytes of the line (enough to tell a first line apart).
+    QByteArray ReadLine(qsizetype limit = -1);
     long long ReadNumber() { return ParseNumber(ReadLine()); }
     // True when no byte is left before the end of the file or a byte 1A.
     bool AtEnd();
@@ -47,19 +60,25 @@ public:
 
     void WriteLine(const QByteArray& line);  // the line and CR LF
     void WriteNumber(long long value);       // plain decimal and CR LF
+    void WriteBytes(const QByteArray& bytes);  // the bytes as they are (a picture's contents)
     void Close();
 
 private:
-    friend void WriteFileReplacing(const QString&, const std::function<void(TextFileWriter&)>&);
+    friend void WriteFileReplacing(const QString&, const std::function<void(TextFileWriter&)>&,
+                                   Links);
     TextFileWriter(std::FILE* file) : file_(file) {}
     void Write(const char* data, std::size_t size);
 
     std::FILE* file_ = nullptr;
 };
 
-// Writes a file completely under a temporary name in the same folder and only then puts it in
-// place of an existing file of that name, so that a failure half way leaves the old file as it
-// was. The temporary file is removed when writing fails.
+// Writes a file completely as an unnamed file in the same folder, syncs it to the disk and only
+// then puts it in place of an existing file of that name, then syncs the folder. A failure or a
+// killed program half way leaves the old file as it was and nothing beside it. The new file keeps
+// the permissions of the one it replaces; a file that may not be written is refused.
 void WriteFileReplacing(const QString& path, const std::function<void(TextFileWriter&)>& write);
+// The same; with Links::NotFollowed a link of that name is replaced by the file, never followed.
+void WriteFileReplacing(const QString& path, const std::function<void(TextFileWriter&)>& write,
+                        Links links);
 
 }  // namespace platform

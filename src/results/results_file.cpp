@@ -13,41 +13,66 @@ constexpr long long kMaxCount = 65535;
 
 bool InRange(long long value, long long max) { return value >= 0 && value <= max; }
 
-// Reads the lines after the first, up to the last tally, into `tally`. Every number is judged as
-// written, before it is stored in its field; the first one outside its range stops the reading
-// and gives false, so that nothing is ever read past the tally's arrays or wrapped.
-bool ReadCounts(platform::TextFileReader& file, ResultsTally& tally, QByteArray& respondentsLine) {
-    tally.SurveyName = file.ReadLine();
-    respondentsLine = file.ReadLine();
-    const long long respondents = platform::ParseNumber(respondentsLine);
-    if (!InRange(respondents, kMaxCount)) return false;
-    tally.RespondentCount = static_cast<std::uint16_t>(respondents);
+}  // namespace
+
+// Every number is judged as written, before it is stored in its field; the first one outside its
+// range stops the reading, so that nothing is ever read past the tally's arrays or wrapped.
+ResultsOutcome ReadResultsCounts(platform::TextFileReader& file, ResultsTally& counts,
+                                 QByteArray* respondentsLine) {
+    if (file.ReadLine() != kFirstLine) return ResultsOutcome::NotResultsFile;
+    counts.SurveyName = file.ReadLine();
+    const QByteArray respondentsText = file.ReadLine();
+    if (respondentsLine) *respondentsLine = respondentsText;
+    const long long respondents = platform::ParseNumber(respondentsText);
+    if (!InRange(respondents, kMaxCount)) return ResultsOutcome::OutOfRange;
+    counts.RespondentCount = static_cast<std::uint16_t>(respondents);
 
     const long long questions = file.ReadNumber();
-    if (!InRange(questions, kMaxQuestions)) return false;
-    tally.QuestionCount = static_cast<std::uint8_t>(questions);
-    for (int q = 1; q <= tally.QuestionCount; ++q) {
+    if (!InRange(questions, kMaxQuestions)) return ResultsOutcome::OutOfRange;
+    counts.QuestionCount = static_cast<std::uint8_t>(questions);
+    for (int q = 1; q <= counts.QuestionCount; ++q) {
         const long long answers = file.ReadNumber();
-        if (!InRange(answers, kMaxAnswers)) return false;
-        tally.AnswerCount[q] = static_cast<std::uint8_t>(answers);
-        for (int a = 1; a <= tally.AnswerCount[q]; ++a) {
+        if (!InRange(answers, kMaxAnswers)) return ResultsOutcome::OutOfRange;
+        counts.AnswerCount[q] = static_cast<std::uint8_t>(answers);
+        for (int a = 1; a <= counts.AnswerCount[q]; ++a) {
             const long long count = file.ReadNumber();
-            if (!InRange(count, kMaxCount)) return false;
-            tally.AnswerTally[q][a] = static_cast<std::uint16_t>(count);
+            if (!InRange(count, kMaxCount)) return ResultsOutcome::OutOfRange;
+            counts.AnswerTally[q][a] = static_cast<std::uint16_t>(count);
         }
     }
-    return true;
+    return ResultsOutcome::Loaded;
 }
 
-// All three conditions are weighed in full before deciding.
-bool SameSurvey(const ResultsTally& tally, const ResultsTally& other) {
-    bool same = other.SurveyName == tally.SurveyName;
-    same = other.QuestionCount == tally.QuestionCount && same;
+bool SameSurvey(const QByteArray& surveyName, std::uint8_t questionCount,
+                const std::array<std::uint8_t, kMaxQuestions + 1>& answerCount,
+                const ResultsTally& other) {
+    // All three conditions are weighed in full before deciding.
+    bool same = other.SurveyName == surveyName;
+    same = other.QuestionCount == questionCount && same;
     for (int q = 1; q <= other.QuestionCount; ++q) {
-        same = other.AnswerCount[q] == tally.AnswerCount[q] && same;
+        same = other.AnswerCount[q] == answerCount[q] && same;
     }
     return same;
 }
+
+QString OutcomeNotice(ResultsOutcome outcome) {
+    switch (outcome) {
+        case ResultsOutcome::NotResultsFile:
+            return QStringLiteral("To nie jest plik wyników...");
+        case ResultsOutcome::OtherSurvey:
+            return QStringLiteral("Plik pochodzi z innej ankiety...");
+        case ResultsOutcome::OutOfRange:
+            return QStringLiteral("Plik zawiera liczby spoza dopuszczalnego zakresu...");
+        case ResultsOutcome::SumTooLarge:
+            return QStringLiteral("Suma wyników przekroczyłaby 65535, pliku nie dodano...");
+        case ResultsOutcome::Loaded:
+        case ResultsOutcome::Merged:
+            break;
+    }
+    return {};
+}
+
+namespace {
 
 bool SumsTooLarge(const ResultsTally& tally, const ResultsTally& other) {
     if (tally.RespondentCount + other.RespondentCount > kMaxCount) return true;
@@ -63,17 +88,14 @@ bool SumsTooLarge(const ResultsTally& tally, const ResultsTally& other) {
 
 ReadResult ReadResultsFile(const QString& path, ResultsStore& store) {
     platform::TextFileReader file(path);
-    if (file.ReadLine() != kFirstLine) {
-        file.Close();
-        return {ResultsOutcome::NotResultsFile, {}};
-    }
     // Read aside, put in place only when the whole file was read. Entries beyond the new bounds
     // keep their old values; they are outside the bounds and never used.
     ResultsTally read = store.Tally;
     QByteArray respondentsLine;
-    if (!ReadCounts(file, read, respondentsLine)) {
+    const ResultsOutcome outcome = ReadResultsCounts(file, read, &respondentsLine);
+    if (outcome != ResultsOutcome::Loaded) {
         file.Close();
-        return {ResultsOutcome::OutOfRange, {}};
+        return {outcome, {}};
     }
     QList<QByteArray> text;
     while (!file.AtEnd()) text.append(file.ReadLine());
@@ -102,16 +124,13 @@ void WriteResultsFile(const QString& path, const ResultsStore& store) {
 
 ResultsOutcome MergeResultsFile(const QString& path, ResultsTally& tally) {
     platform::TextFileReader file(path);
-    if (file.ReadLine() != kFirstLine) {
-        file.Close();
-        return ResultsOutcome::NotResultsFile;
-    }
     ResultsTally other;  // OtherTally: the file to be added; its text is not read
-    QByteArray respondentsLine;
-    const bool usable = ReadCounts(file, other, respondentsLine);
+    const ResultsOutcome outcome = ReadResultsCounts(file, other);
     file.Close();
-    if (!usable) return ResultsOutcome::OutOfRange;
-    if (!SameSurvey(tally, other)) return ResultsOutcome::OtherSurvey;
+    if (outcome != ResultsOutcome::Loaded) return outcome;
+    if (!SameSurvey(tally.SurveyName, tally.QuestionCount, tally.AnswerCount, other)) {
+        return ResultsOutcome::OtherSurvey;
+    }
     // A 16-bit sum would wrap to a plainly wrong count: refused before anything is added.
     if (SumsTooLarge(tally, other)) return ResultsOutcome::SumTooLarge;
 
@@ -126,20 +145,19 @@ ResultsOutcome MergeResultsFile(const QString& path, ResultsTally& tally) {
     return ResultsOutcome::Merged;
 }
 
-bool IsResultsFile(const QString& path) {
+bool IsResultsFile(const platform::FilePath& path) {
     platform::TextFileReader file(path);
-    const bool results = file.ReadLine() == kFirstLine;
+    // One byte more than the first line tells a longer line apart.
+    const bool results = file.ReadLine(kFirstLine.size() + 1) == kFirstLine;
     file.Close();
     return results;
 }
 
-void DeleteResultsFile(const QString& path) {
-    if (!platform::DeleteFile(path)) throw platform::IoError(platform::IoError::FileAccessDenied);
-}
+void DeleteResultsFile(const platform::FilePath& path) { platform::RemoveFile(path); }
 
 void DeleteAllResultsFiles(const QString& folder) {
-    for (const QString& entry : platform::ListFolder(folder, QStringLiteral("*.WYN"))) {
-        const QString path = platform::JoinPath(folder, entry);
+    for (const QByteArray& entry : platform::ListFolder(folder, QStringLiteral("*.WYN"))) {
+        const platform::FilePath path = platform::EntryPath(folder, entry);
         if (IsResultsFile(path)) DeleteResultsFile(path);
     }
 }

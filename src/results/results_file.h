@@ -6,7 +6,12 @@
 #include <QByteArray>
 #include <QString>
 
+#include "platform/file_names.h"
 #include "results/results_tally.h"
+
+namespace platform {
+class TextFileReader;
+}
 
 namespace results {
 
@@ -24,6 +29,23 @@ struct ReadResult {
     QByteArray respondentsLine;  // on Loaded: the third line exactly as read, for the caption
 };
 
+// The one reader of a results file's first line and numeric part (name, respondents, question
+// count, answer counts and tallies), used by the results manager and the statistics window; the
+// text after the counts stays unread. Loaded, NotResultsFile, or OutOfRange for a file of more
+// than 250 questions, more than 9 answers to a question or a count above 65535. On any outcome
+// but Loaded `counts` may hold part of the file. Input/output failures throw IoError.
+ResultsOutcome ReadResultsCounts(platform::TextFileReader& file, ResultsTally& counts,
+                                 QByteArray* respondentsLine = nullptr);
+
+// True when `other` is of the questionnaire given by the name, question count and answer counts:
+// the name byte for byte, the question count, and the answer count of every question of `other`.
+bool SameSurvey(const QByteArray& surveyName, std::uint8_t questionCount,
+                const std::array<std::uint8_t, kMaxQuestions + 1>& answerCount,
+                const ResultsTally& other);
+
+// The notice shown for a file that is refused; empty for Loaded and Merged.
+QString OutcomeNotice(ResultsOutcome outcome);
+
 // Replaces the tally and the survey text with the file's; any outcome but Loaded, and any
 // failure while reading, leaves both as they were. Input/output failures throw IoError.
 ReadResult ReadResultsFile(const QString& path, ResultsStore& store);
@@ -36,14 +58,14 @@ void WriteResultsFile(const QString& path, const ResultsStore& store);
 // NotResultsFile, OtherSurvey, OutOfRange and SumTooLarge with the tally unchanged.
 ResultsOutcome MergeResultsFile(const QString& path, ResultsTally& tally);
 
-// True when the first line of the file is exactly "RESULTS".
-bool IsResultsFile(const QString& path);
+// True when the first line of the file is exactly "RESULTS"; only its first bytes are read.
+bool IsResultsFile(const platform::FilePath& path);
 
-// Deletes a file; a file that stays is a failure (IoError).
-void DeleteResultsFile(const QString& path);
+// Deletes a file; a file that stays is a failure (IoError with the system's reason).
+void DeleteResultsFile(const platform::FilePath& path);
 
 // Deletes the results files among the entries of `folder` (not below it) named *.wyn in any
-// letter case; others are kept. An entry that cannot be opened, such as a folder, ends the
+// letter case, whatever bytes their names are made of; others are kept. An entry that cannot be opened, such as a folder, ends the
 // deleting with its IoError; what was deleted before stays deleted.
 void DeleteAllResultsFiles(const QString& folder);
 

@@ -137,24 +137,8 @@ QString TForm3::RunOpenDialog() {
 }
 
 void TForm3::ShowNotice(ResultsOutcome outcome) {
-    switch (outcome) {
-        case ResultsOutcome::NotResultsFile:
-            dialogs().Notice(QStringLiteral("To nie jest plik wyników..."));
-            break;
-        case ResultsOutcome::OtherSurvey:
-            dialogs().Notice(QStringLiteral("Plik pochodzi z innej ankiety..."));
-            break;
-        case ResultsOutcome::OutOfRange:
-            dialogs().Notice(QStringLiteral("Plik zawiera liczby spoza dopuszczalnego zakresu..."));
-            break;
-        case ResultsOutcome::SumTooLarge:
-            dialogs().Notice(
-                QStringLiteral("Suma wyników przekroczyłaby 65535, pliku nie dodano..."));
-            break;
-        case ResultsOutcome::Loaded:
-        case ResultsOutcome::Merged:
-            break;
-    }
+    const QString notice = OutcomeNotice(outcome);
+    if (!notice.isEmpty()) dialogs().Notice(notice);
 }
 
 void TForm3::ShowCaption(const QByteArray& respondents) {

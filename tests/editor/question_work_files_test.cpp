@@ -4,6 +4,8 @@
 
 #include <QDir>
 #include <QTest>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include "editor/question_work_files.h"
 #include "editor/survey_editor_window.h"
@@ -126,6 +128,41 @@ TEST(QuestionWorkFiles, DeletingAllRemovesNumbersZeroTo255AndNothingElse) {
     QStringList left = QDir(folder.path()).entryList(QDir::Files);
     left.sort();
     EXPECT_EQ(left, (QStringList{QStringLiteral("survey.ank"), QStringLiteral("wyn256")}));
+}
+
+TEST(QuestionWorkFiles, OneEditorAtATimeClaimsTheFolderAndACrashedOnesClaimIsTakenOver) {
+    TempFolder folder;
+    QuestionWorkFiles first(folder.path());
+    QuestionWorkFiles second(folder.path());
+    EXPECT_EQ(first.Claim(), QString());
+    EXPECT_EQ(second.Claim(), QStringLiteral("Edytor Ankiet jest już otwarty w innym oknie programu. "
+                                             "Zamknij go tam, aby otworzyć go tutaj."));
+    first.Release();
+    EXPECT_EQ(second.Claim(), QString());
+    second.Release();
+
+    // A copy that dies holding the folder does not keep it.
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        QuestionWorkFiles crashed(folder.path());
+        ::_exit(crashed.Claim().isEmpty() ? 0 : 1);  // ends without releasing
+    }
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    ASSERT_EQ(WEXITSTATUS(status), 0);
+    EXPECT_EQ(first.Claim(), QString());
+}
+
+TEST(QuestionWorkFiles, ALinkOfAWorkFilesNameIsNeitherReadNorLeftBehind) {
+    TempFolder folder;
+    QuestionWorkFiles files(folder.path());
+    WriteBytes(folder.File("secret"), "not a question\r\n");
+    ASSERT_TRUE(QFile::link(folder.File("secret"), files.WorkFileName(2)));
+    ASSERT_TRUE(QFile::link(folder.File("nowhere"), files.WorkFileName(3)));
+    EXPECT_THROW(files.Read(2), platform::IoError);
+    files.DeleteAll();
+    EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files | QDir::System), QStringList{QStringLiteral("secret")});
 }
 
 class EditorWindowTest : public ::testing::Test {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QPainter>
+#include <limits>
 #include <set>
 
 #include "platform/canvas.h"
@@ -239,6 +240,42 @@ TEST_F(CanvasTest, OutOfRangeCoordinatesAreClipped) {
     canvas.FloodFill(-1, 5, Qt::black, FloodFillMode::Border);
     canvas.FloodFill(5, 1000, Qt::black, FloodFillMode::Border);
     EXPECT_EQ(At(30, 10), QColor(Qt::red));
+}
+
+TEST_F(CanvasTest, CoordinatesAtTheIntLimitsClipWithoutOverflowing) {
+    constexpr int kMin = std::numeric_limits<int>::min(), kMax = std::numeric_limits<int>::max();
+    canvas.SetPen(Qt::black);
+    canvas.SetBrush(Qt::red);
+    canvas.FillRect(kMin, 0, kMin, 40);       // empty boxes far to the left
+    canvas.Rectangle(kMin, 0, kMin + 1, 40);  // one column, far to the left
+    canvas.TextOut(kMax - 1, kMax - 1, "far away");
+    EXPECT_EQ(Count(Qt::white), 60 * 40);
+    canvas.Ellipse(kMin, 0, kMax, 20);  // so wide that it fills its rows across the picture
+    EXPECT_EQ(At(5, 5), QColor(Qt::red));
+    EXPECT_EQ(At(5, 25), QColor(Qt::white));
+    canvas.MoveTo(kMin, kMin);
+    canvas.LineTo(kMax, kMax);  // the main diagonal, through (0, 0)
+    EXPECT_EQ(At(30, 30), QColor(Qt::black));
+    EXPECT_EQ(At(30, 31), QColor(Qt::white));
+}
+
+TEST(CanvasLines, ALineStartingOffThePictureHasThePixelsOfTheWholeLine) {
+    // Each line is drawn whole on a large picture and, shifted, clipped on a small one.
+    struct Case { int x1, y1, x2, y2; PenStyle pen; };
+    for (const Case& line : {Case{-37, -11, 70, 29, PenStyle::Solid}, Case{-5, 50, 33, -41, PenStyle::Dotted},
+                             Case{64, 7, -29, 12, PenStyle::Solid}, Case{3, -90, 17, 70, PenStyle::Dotted}}) {
+        QImage whole(300, 300, QImage::Format_RGB32), clipped(60, 40, QImage::Format_RGB32);
+        whole.fill(Qt::white);
+        clipped.fill(Qt::white);
+        Canvas big(whole), small(clipped);
+        big.SetPen(Qt::black, line.pen);
+        small.SetPen(Qt::black, line.pen);
+        big.MoveTo(line.x1 + 100, line.y1 + 100);
+        big.LineTo(line.x2 + 100, line.y2 + 100);
+        small.MoveTo(line.x1, line.y1);
+        small.LineTo(line.x2, line.y2);
+        EXPECT_EQ(clipped, whole.copy(100, 100, 60, 40)) << line.x1 << "," << line.y1;
+    }
 }
 
 TEST_F(CanvasTest, TextStandsOnAnOpaqueBackgroundOfTheBrushColour) {

@@ -4,8 +4,11 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QStandardPaths>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include "platform/file_names.h"
+#include "platform/io_error.h"
 #include "support/temp_folder.h"
 
 using platform::ReplaceExtension;
@@ -54,6 +57,25 @@ TEST(FileOperations, ExistsDeleteAndRenameOntoAnExistingName) {
     EXPECT_FALSE(platform::FileExists(b));
 }
 
+TEST(FileOperations, ALinkIsDeletedByItsOwnNameAndAFailureCarriesTheSystemsReason) {
+    TempFolder folder;
+    const QString link = folder.File("wyn1");
+    ASSERT_TRUE(QFile::link(folder.File("nowhere"), link));  // dangling
+    EXPECT_TRUE(platform::DeleteFile(link));
+    EXPECT_FALSE(QFileInfo(link).isSymLink());
+    const auto reason = [](const QString& path) -> std::string {
+        try {
+            platform::RemoveFile(path);
+        } catch (const platform::IoError& error) {
+            return error.what();
+        }
+        return "deleted";
+    };
+    EXPECT_EQ(reason(folder.File("gone.wyn")), "File not found");
+    EXPECT_EQ(reason(folder.File("gone/x.wyn")), "File not found");
+    EXPECT_EQ(reason(folder.path()), "File access denied");
+}
+
 TEST(ListFolder, MatchesThePatternWithoutRegardToLetterCaseAndStaysInTheFolder) {
     TempFolder folder;
     WriteBytes(folder.File("one.wyn"), "x");
@@ -64,10 +86,8 @@ TEST(ListFolder, MatchesThePatternWithoutRegardToLetterCaseAndStaysInTheFolder) 
     QDir(folder.path()).mkdir(QStringLiteral("folder.wyn"));
     QDir(folder.path()).mkdir(QStringLiteral("sub"));
     WriteBytes(folder.File("sub/inner.wyn"), "x");
-    QStringList names = platform::ListFolder(folder.path(), QStringLiteral("*.WYN"));
-    names.sort();
-    EXPECT_EQ(names, (QStringList{QStringLiteral("TWO.WYN"), QStringLiteral("folder.wyn"),
-                                  QStringLiteral("one.wyn"), QStringLiteral("three.Wyn")}));
+    EXPECT_EQ(platform::ListFolder(folder.path(), QStringLiteral("*.WYN")),
+              (QList<QByteArray>{"TWO.WYN", "folder.wyn", "one.wyn", "three.Wyn"}));
 }
 
 TEST(WorkFilesDirectory, IsAFolderOfTheProgramsOwnReadableByItsOwnerOnly) {
@@ -82,6 +102,29 @@ TEST(WorkFilesDirectory, IsAFolderOfTheProgramsOwnReadableByItsOwnerOnly) {
                                     QFileDevice::ReadOther | QFileDevice::WriteOther | QFileDevice::ExeOther),
               QFileDevice::Permissions());
     QDir(folder).removeRecursively();
+}
+
+TEST(WorkFilesDirectory, IsRefusedUnlessARealFolderOfTheUserClosedToOthers) {
+    TempFolder folder;
+    const QString own = folder.File("own");
+    ASSERT_EQ(::mkdir(QFile::encodeName(own).constData(), 0700), 0);
+    EXPECT_EQ(platform::WorkFolderProblem(own), QString());
+
+    const QString open = folder.File("open");
+    ASSERT_EQ(::mkdir(QFile::encodeName(open).constData(), 0700), 0);
+    ::chmod(QFile::encodeName(open).constData(), 0755);
+    const QString link = folder.File("link");
+    ASSERT_TRUE(QFile::link(own, link));
+    QStringList refused{open, link, folder.File("missing")};
+    if (::geteuid() == 0) {  // only root can give a folder away
+        const QString foreign = folder.File("foreign");
+        ASSERT_EQ(::mkdir(QFile::encodeName(foreign).constData(), 0700), 0);
+        ASSERT_EQ(::chown(QFile::encodeName(foreign).constData(), 65534, 65534), 0);
+        refused << foreign;
+    }
+    for (const QString& path : refused) {
+        EXPECT_TRUE(platform::WorkFolderProblem(path).contains(path)) << path.toStdString();
+    }
 }
 
 TEST(JoinPath, PutsOneSeparatorBetween) {

@@ -4,7 +4,12 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <csignal>
 #include <stdexcept>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include "platform/io_error.h"
 #include "platform/text_file.h"
@@ -180,4 +185,80 @@ TEST(WriteFileReplacing, ReportsAFolderThatCannotTakeTheFile) {
               "File not found");
     EXPECT_EQ(ErrorOf([&] { platform::WriteFileReplacing(folder.path(), [](TextFileWriter&) {}); }),
               "File access denied");
+}
+
+TEST(WriteFileReplacing, ASaveKilledHalfWayLeavesTheOldFileAndNothingBesideIt) {
+    TempFolder folder;
+    const QString path = folder.File("survey.ank");
+    WriteBytes(path, "old\r\n");
+    int ready[2];
+    ASSERT_EQ(::pipe(ready), 0);
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        platform::WriteFileReplacing(path, [&](TextFileWriter& file) {
+            for (int i = 0; i < 100000; ++i) file.WriteLine(QByteArray(100, 'x'));
+            (void)!::write(ready[1], "w", 1);
+            ::pause();
+        });
+        ::_exit(0);
+    }
+    char signal = 0;
+    ASSERT_EQ(::read(ready[0], &signal, 1), 1);
+    ::kill(child, SIGKILL);
+    ::waitpid(child, nullptr, 0);
+    ::close(ready[0]);
+    ::close(ready[1]);
+    EXPECT_EQ(ReadBytes(path), QByteArray("old\r\n"));
+    EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden),
+              QStringList{QStringLiteral("survey.ank")});
+}
+
+TEST(WriteFileReplacing, KeepsThePermissionsAndTakesNamesUpToTheSystemsLimit) {
+    TempFolder folder;
+    const QString longest = folder.File(QString(250, u'n') + QStringLiteral(".ank"));  // 254 bytes
+    for (const QString& path : {folder.File("private.wyn"), longest}) {
+        WriteBytes(path, "old\r\n");
+        ::chmod(QFile::encodeName(path).constData(), 0600);
+        platform::WriteFileReplacing(path, [](TextFileWriter& file) { file.WriteLine("new"); });
+        EXPECT_EQ(ReadBytes(path), QByteArray("new\r\n"));
+        struct stat info {};
+        ASSERT_EQ(::stat(QFile::encodeName(path).constData(), &info), 0);
+        EXPECT_EQ(info.st_mode & 0777, 0600u);
+    }
+    EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden).size(), 2);
+}
+
+TEST(WriteFileReplacing, AWorkFileReplacesALinkOfItsNameInsteadOfFollowingIt) {
+    TempFolder folder;
+    const QString link = folder.File("wyn1");
+    ASSERT_TRUE(QFile::link(folder.File("elsewhere"), link));
+    platform::WriteFileReplacing(
+        link, [](TextFileWriter& file) { file.WriteLine("q"); }, platform::Links::NotFollowed);
+    EXPECT_FALSE(QFileInfo(link).isSymLink());
+    EXPECT_EQ(ReadBytes(link), QByteArray("q\r\n"));
+    EXPECT_FALSE(QFile::exists(folder.File("elsewhere")));
+}
+
+TEST(TextFileReader, OpensOnlyPlainFilesOfAnyLegalSizeAndNeverWaits) {
+    TempFolder folder;
+    const QString pipe = folder.File("pipe.wyn");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+    const QString device = folder.File("zero.wyn");
+    ASSERT_TRUE(QFile::link(QStringLiteral("/dev/zero"), device));
+    const QString plain = folder.File("plain.wyn");
+    WriteBytes(plain, "RESULTS\r\n");
+    const QString link = folder.File("link.wyn");
+    ASSERT_TRUE(QFile::link(plain, link));
+    const QString huge = folder.File("huge.wyn");
+    WriteBytes(huge, "");
+    ASSERT_EQ(::truncate(QFile::encodeName(huge).constData(), platform::kLargestTextFile + 1), 0);
+
+    EXPECT_EQ(ErrorOf([&] { TextFileReader reader(pipe); }), "File access denied");
+    EXPECT_EQ(ErrorOf([&] { TextFileReader reader(device); }), "File access denied");
+    EXPECT_EQ(ErrorOf([&] { TextFileReader reader(link, platform::Links::NotFollowed); }),
+              "File access denied");
+    EXPECT_EQ(ErrorOf([&] { TextFileReader reader(huge); }),
+              IoError::MessageFor(IoError::FileTooLarge));
+    EXPECT_EQ(ReadAll(link, 1)[0], "RESULTS");  // a file the user names may be a link
 }

@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <cstdio>
 
 #include "platform/io_error.h"
 #include "results/results_file.h"
@@ -226,6 +227,18 @@ TEST_F(ResultsFileTest, DeletingAllKeepsOtherFilesAndNeverEntersSubfolders) {
     EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name),
               (QStringList{QStringLiteral("notes.wyn"), QStringLiteral("results.txt"), QStringLiteral("sub")}));
     EXPECT_TRUE(QFile::exists(folder.File("sub/d.wyn")));
+}
+
+TEST_F(ResultsFileTest, DeletingAllFindsNamesThatAreNotValidText) {
+    // "ankieta ą.wyn" as another program writes it in Windows-1250.
+    const QByteArray name = QFile::encodeName(folder.path()) + "/ankieta \xB9.wyn";
+    const QByteArray results = ExampleFile();
+    std::FILE* file = std::fopen(name.constData(), "wb");
+    ASSERT_NE(file, nullptr);
+    std::fwrite(results.constData(), 1, static_cast<std::size_t>(results.size()), file);
+    std::fclose(file);
+    DeleteAllResultsFiles(folder.path());
+    EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files), QStringList());
 }
 
 }  // namespace
