@@ -3,6 +3,7 @@
 // that were opened, up to the pair order and the answers after the last filled one that saving
 // leaves out.
 #include <QDir>
+#include <QFile>
 #include <algorithm>
 #include <vector>
 
@@ -63,15 +64,18 @@ editor::QuestionRecord AsSaved(const editor::QuestionRecord& record) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    static const QString workFolder = [] {
-        QDir(fuzz::Folder().path()).mkdir(QStringLiteral("work"));
-        return fuzz::FilePath("work");
+    // The editor's state, with its work folder claimed as the editor does when it is shown.
+    static editor::EditorState& state = [] () -> editor::EditorState& {
+        const QString folder = fuzz::FilePath("work");
+        FUZZ_CHECK(QDir().mkdir(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+        static editor::EditorState editor(folder);
+        FUZZ_CHECK(editor.workFiles.Claim().isEmpty());
+        return editor;
     }();
     const QString input = fuzz::FilePath("input.ank");
     const QString saved = fuzz::FilePath("saved.ank");
     fuzz::WriteBytes(input, fuzz::Bytes(data, size));
 
-    editor::EditorState state(workFolder);
     std::vector<editor::QuestionRecord> opened;
     if (!OpenSurvey(input, state, opened)) return 0;
     FUZZ_CHECK(state.QuestionTotal >= 1 && opened.size() == state.QuestionTotal);
