@@ -1,28 +1,13 @@
-# The two commands a new user types: `make run` and `make test`.
-# Both install the Debian packages the program needs (when missing), then build into build/.
+# `make run` and `make test` for those who have make: the same as ./run.sh and ./test.sh, which
+# install the missing Debian packages of tools/debian-packages, then build into build/.
 
-PACKAGES := cmake make g++ qt6-base-dev qt6-translations-l10n libgtest-dev \
-            fonts-liberation fonts-dejavu-core
-SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
+.PHONY: run test build
 
-.PHONY: run test packages build
+run:
+	./run.sh
 
-run: build
-	./build/src/app/narzedzia
+test:
+	./test.sh
 
-test: build
-	ctest --preset default
-
-build: packages
-	cmake --preset default
-	cmake --build --preset default
-
-packages:
-	@missing=""; for p in $(PACKAGES); do \
-	  dpkg-query -W -f='$${Status}' $$p 2>/dev/null | grep -q "ok installed" || missing="$$missing $$p"; \
-	done; \
-	if [ -n "$$missing" ]; then \
-	  echo "Installing:$$missing"; \
-	  $(SUDO) apt-get update && \
-	  DEBIAN_FRONTEND=noninteractive $(SUDO) apt-get install -y --no-install-recommends $$missing; \
-	fi
+build:
+	tools/prepare.sh

@@ -17,7 +17,7 @@ int main(int argc, char** argv) {
     platform::RegisterFontSubstitutes();
 
     platform::QtDialogs dialogs;
-    platform::SystemPrinter printer;
+    platform::SystemPrinter printer(dialogs);
     app::Program program(dialogs, printer, platform::WorkFilesDirectory());
     program.Form0->ShowForm();
     return application.exec();

@@ -42,8 +42,7 @@ void DrawBarChart(platform::Canvas& canvas, const BarChartShares& shares, bool S
     canvas.LineTo(480, 230);
     DrawLine(canvas, 14, 130, 10, 130);
 
-    canvas.SetFont({QStringLiteral("MS Sans Serif"), 10, true, true, Qt::black});
-    canvas.TextOut(10, 0, "Pytanie nr " + QByteArray::number(shares.Question));
+    DrawQuestionTitle(canvas, 10, shares.Question);
 
     for (int a = 1; a <= n; ++a) {
         const int X = 30 + (a - 1) * (BarWidth + 20);

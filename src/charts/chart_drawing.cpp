@@ -63,10 +63,37 @@ void CentredText(platform::Canvas& canvas, double centre, int y, const QByteArra
     canvas.TextOut(platform::Round(centre - canvas.TextWidth(text) * 0.5), y, text);
 }
 
+AnswerShares AnswerSharesOf(const results::ResultsTally& tally, int question) {
+    AnswerShares shares;
+    shares.Question = question;
+    shares.AnswerCount = AnswerCountOf(tally, question);
+    shares.AnswerSum = AnswerSumOf(tally, question);
+    shares.Percent = SharesOf(tally, question, PercentBase::Answers);
+    return shares;
+}
+
 QByteArray AnswerLetter(int answer) { return QByteArray(1, static_cast<char>('a' + answer - 1)); }
 
 QByteArray PercentLabel(double percent) {
     return QByteArray::number(platform::Round(percent)) + '%';
+}
+
+void DrawQuestionTitle(platform::Canvas& canvas, int x, int question) {
+    canvas.SetBrush(QColor(kSilver));
+    canvas.SetFont({QStringLiteral("MS Sans Serif"), 10, true, true, Qt::black});
+    canvas.TextOut(x, 0, "Pytanie nr " + QByteArray::number(question));
+    canvas.SetFont({QStringLiteral("MS Sans Serif"), 8, false, false, Qt::black});
+}
+
+void DrawLegendEntry(platform::Canvas& canvas, int boxLeft, int top, int textLeft, int answer,
+                     double percent) {
+    canvas.SetBrush(QColor(AnswerColours[answer]));
+    canvas.Rectangle(boxLeft, top, boxLeft + 20, top + 16);
+    canvas.Font().bold = true;
+    CentredText(canvas, boxLeft + 10, top + 1, AnswerLetter(answer));
+    canvas.SetBrush(QColor(kSilver));
+    canvas.Font().bold = false;
+    canvas.TextOut(textLeft, top + 1, "- " + PercentLabel(percent));
 }
 
 }  // namespace charts

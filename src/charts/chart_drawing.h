@@ -35,6 +35,15 @@ using Percentages = std::array<double, results::kMaxAnswers + 1>;  // indexed fr
 // The counts of a question's answers, indexed from 1 like the answers.
 using AnswerTallies = std::array<std::uint16_t, results::kMaxAnswers + 1>;
 
+// A question's answers as shares of the answers given to it, kept from one drawing of the pie or
+// stripe chart to the next so that the printout shows what the picture shows.
+struct AnswerShares {
+    int Question = 0;
+    int AnswerCount = 0;
+    std::int32_t AnswerSum = 0;  // the answers given to the question
+    Percentages Percent{};       // of AnswerSum; all 0 when nobody answered
+};
+
 // Makes the whole picture silver: a flood fill from (x, y) up to a maroon border, which no
 // chart draws.
 void ClearPicture(platform::Canvas& canvas, int x, int y);
@@ -55,6 +64,9 @@ void DrawLine(platform::Canvas& canvas, int x1, int y1, int x2, int y2);
 // A text whose middle lies at `centre`, drawn from the top y.
 void CentredText(platform::Canvas& canvas, double centre, int y, const QByteArray& text);
 
+// Shares of the answers given to a question (the pie and stripe charts' base).
+AnswerShares AnswerSharesOf(const results::ResultsTally& tally, int question);
+
 // The colour a series' or channel's colour box takes when a mouse button is pressed on it: the
 // left button opens the colour dialog preset to the current colour (cancelling keeps it); the
 // right button, and maroon chosen in the dialog, give the default colour. Other buttons keep it.
@@ -65,5 +77,13 @@ QColor PickBoxColour(platform::Dialogs& dialogs, Qt::MouseButton button, QColor 
 QByteArray AnswerLetter(int answer);
 // The shown value of a percentage: rounded, halves to even, followed by "%".
 QByteArray PercentLabel(double percent);
+
+// The picture's title "Pytanie nr " + question, bold and underlined, on the silver background.
+// Leaves the font at 8 points, regular.
+void DrawQuestionTitle(platform::Canvas& canvas, int x, int question);
+// An answer's entry in a picture's legend: a 20 x 16 box in the answer's colour holding its
+// letter, and the rounded share "- N%" on silver at textLeft. Leaves the brush silver.
+void DrawLegendEntry(platform::Canvas& canvas, int boxLeft, int top, int textLeft, int answer,
+                     double percent);
 
 }  // namespace charts

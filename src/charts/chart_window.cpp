@@ -49,6 +49,8 @@ PictureBox::PictureBox(QWidget* parent, const QRect& geometry)
 
 void PictureBox::paintEvent(QPaintEvent*) {
     QPainter painter(this);
+    // On a high-density screen each picture pixel becomes a sharp block, never a blur.
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
     painter.drawImage(0, 0, Picture);
 }
 

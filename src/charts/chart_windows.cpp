@@ -6,6 +6,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 
+#include "charts/pie_chart.h"
+#include "charts/stripe_chart.h"
 #include "platform/controls.h"
 
 namespace charts {
@@ -69,6 +71,17 @@ TForm5::TForm5(platform::Dialogs& dialogs, platform::Printer& printer,
            {456, 228, 73, 23},
            {456, 260, 73, 23}}) {}
 
+void TForm5::DrawPicture(platform::Canvas& canvas) {
+    Shares = AnswerSharesOf(tally_, ShownQuestion);
+    DrawPieChart(canvas, Shares);
+}
+
+void TForm5::PrintBody(platform::Canvas& canvas, std::uint16_t H, std::uint16_t W) {
+    // Printed before the timer showed a change: the page shows what the screen is about to show.
+    PrintPieChartBody(canvas, RedrawRequest ? AnswerSharesOf(tally_, ShownQuestion) : Shares, H,
+                      W);
+}
+
 TForm6::TForm6(platform::Dialogs& dialogs, platform::Printer& printer,
                const results::ResultsTally& tally)
     : QuestionChartWindow(
@@ -79,6 +92,16 @@ TForm6::TForm6(platform::Dialogs& dialogs, platform::Printer& printer,
            {552, 8, 65, 21},
            {552, 202, 73, 23},
            {552, 234, 73, 23}}) {}
+
+void TForm6::DrawPicture(platform::Canvas& canvas) {
+    Shares = AnswerSharesOf(tally_, ShownQuestion);
+    DrawStripeChart(canvas, Shares);
+}
+
+void TForm6::PrintBody(platform::Canvas& canvas, std::uint16_t H, std::uint16_t W) {
+    PrintStripeChartBody(canvas, RedrawRequest ? AnswerSharesOf(tally_, ShownQuestion) : Shares, H,
+                         W);
+}
 
 ColourSwatch::ColourSwatch(QWidget* parent, const QRect& geometry) : QWidget(parent) {
     setGeometry(geometry);
@@ -113,6 +136,7 @@ TForm9::TForm9(platform::Dialogs& dialogs, platform::Printer& printer,
       Button1(AddButton(QStringLiteral("Zapisz"), {560, 352, 73, 25})),
       Button2(AddButton(QStringLiteral("Drukuj"), {640, 352, 73, 25})) {
     Selectors = {nullptr, ComboBox1, ComboBox2, ComboBox3};
+    Shapes = {nullptr, Shape1, Shape2, Shape3};
     RadioButton1->setChecked(true);
     CheckBox1->setChecked(true);
     OnChange(ComboBox1, [this] { ComboBox1Change(); });
@@ -124,6 +148,9 @@ TForm9::TForm9(platform::Dialogs& dialogs, platform::Printer& printer,
     OnChecked(RadioButton2, [this] { RedrawRequest = true; });
     OnClick(Button1, [this] { Button1Click(); });
     OnClick(Button2, [this] { Button2Click(); });
+    OnMouseDown(Shape1, [this](Qt::MouseButton button) { Shape1MouseDown(button); });
+    OnMouseDown(Shape2, [this](Qt::MouseButton button) { Shape2MouseDown(button); });
+    OnMouseDown(Shape3, [this](Qt::MouseButton button) { Shape3MouseDown(button); });
 }
 
 void TForm9::FormShow() {
@@ -156,6 +183,35 @@ void TForm9::SeriesSelectorChange(int series) {
     if (selector->ItemIndex() >= 0) {
         SeriesQuestion[series] = static_cast<std::uint8_t>(selector->ItemIndex() + 1);
     }
+}
+
+void TForm9::SwatchMouseDown(int series, Qt::MouseButton button) {
+    ColourSwatch* sample = Shapes[series];
+    sample->SetColour(
+        PickBoxColour(dialogs(), button, sample->Colour(), kDefaultSeriesColours[series]));
+    RedrawRequest = true;
+}
+
+PerSeries<QColor> TForm9::SeriesColour() const {
+    return {QColor(), Shape1->Colour(), Shape2->Colour(), Shape3->Colour()};
+}
+
+PercentBase TForm9::SelectedBase() const {
+    return RadioButton2->isChecked() ? PercentBase::Answers : PercentBase::Respondents;
+}
+
+void TForm9::DrawPicture(platform::Canvas& canvas) {
+    Values = ComputeMultiValues(tally_, SeriesQuestion, SelectedBase());
+    DrawMultiChart(canvas, Values, SeriesColour(), CheckBox1->isChecked());
+}
+
+void TForm9::PrintBody(platform::Canvas& canvas, std::uint16_t H, std::uint16_t W) {
+    // The questions, colours and scale are read as they are now; the bars are those of the last
+    // drawing, or of the one the timer is about to make.
+    const MultiChartValues shown =
+        RedrawRequest ? ComputeMultiValues(tally_, SeriesQuestion, SelectedBase()) : Values;
+    PrintMultiChartBody(canvas, shown, SeriesQuestion, SeriesColour(), CheckBox1->isChecked(), H,
+                        W);
 }
 
 QByteArray TForm9::PrintoutHeader() const {

@@ -5,6 +5,7 @@
 
 #include "charts/bar_chart.h"
 #include "charts/chart_window.h"
+#include "charts/multi_chart.h"
 
 namespace charts {
 
@@ -39,9 +40,11 @@ class TForm5 : public QuestionChartWindow {  // pie chart
     TForm5(platform::Dialogs& dialogs, platform::Printer& printer,
            const results::ResultsTally& tally);
 
+    AnswerShares Shares;  // of the last drawing; the printout shows the same question
+
   protected:
-    void DrawPicture(platform::Canvas&) override {}
-    void PrintBody(platform::Canvas&, std::uint16_t, std::uint16_t) override {}
+    void DrawPicture(platform::Canvas& canvas) override;
+    void PrintBody(platform::Canvas& canvas, std::uint16_t H, std::uint16_t W) override;
 };
 
 class TForm6 : public QuestionChartWindow {  // stripe chart
@@ -50,9 +53,11 @@ class TForm6 : public QuestionChartWindow {  // stripe chart
     TForm6(platform::Dialogs& dialogs, platform::Printer& printer,
            const results::ResultsTally& tally);
 
+    AnswerShares Shares;  // of the last drawing; the printout shows the same question
+
   protected:
-    void DrawPicture(platform::Canvas&) override {}
-    void PrintBody(platform::Canvas&, std::uint16_t, std::uint16_t) override {}
+    void DrawPicture(platform::Canvas& canvas) override;
+    void PrintBody(platform::Canvas& canvas, std::uint16_t H, std::uint16_t W) override;
 };
 
 // A colour sample under a selector of the multi chart.
@@ -82,10 +87,19 @@ class TForm9 : public ChartWindow {  // multi chart
     void ComboBox3Change() { SeriesSelectorChange(3); }
     void Button1Click() { SavePicture(); }
     void Button2Click() { PrintChart(); }
+    // A mouse button on a series' colour sample: left chooses a colour, right the default.
+    void Shape1MouseDown(Qt::MouseButton button) { SwatchMouseDown(1, button); }
+    void Shape2MouseDown(Qt::MouseButton button) { SwatchMouseDown(2, button); }
+    void Shape3MouseDown(Qt::MouseButton button) { SwatchMouseDown(3, button); }
+
+    // The colour of each series, as its sample shows it.
+    PerSeries<QColor> SeriesColour() const;
 
     // The question of each series 1..3 ("Pytanie nr " entries of its selector); index 0 unused.
-    std::array<std::uint8_t, 4> SeriesQuestion{};
-    std::array<platform::ComboBox*, 4> Selectors{};  // ComboBox1..3 by series
+    PerSeries<std::uint8_t> SeriesQuestion{};
+    PerSeries<platform::ComboBox*> Selectors{};  // ComboBox1..3 by series
+    PerSeries<ColourSwatch*> Shapes{};           // Shape1..3 by series
+    MultiChartValues Values;  // of the last drawing; the printout shows the same bars
     platform::ComboBox* ComboBox1;
     platform::ComboBox* ComboBox2;
     platform::ComboBox* ComboBox3;
@@ -101,12 +115,14 @@ class TForm9 : public ChartWindow {  // multi chart
   protected:
     void FormShow() override;
     void FormClose() override;
-    void DrawPicture(platform::Canvas&) override {}
+    void DrawPicture(platform::Canvas& canvas) override;
     QByteArray PrintoutHeader() const override;
-    void PrintBody(platform::Canvas&, std::uint16_t, std::uint16_t) override {}
+    void PrintBody(platform::Canvas& canvas, std::uint16_t H, std::uint16_t W) override;
 
   private:
     void SeriesSelectorChange(int series);
+    void SwatchMouseDown(int series, Qt::MouseButton button);
+    PercentBase SelectedBase() const;
 };
 
 }  // namespace charts

@@ -9,6 +9,7 @@
 #include <algorithm>
 
 #include "editor/survey_file.h"
+#include "editor/survey_printout.h"
 #include "platform/file_names.h"
 #include "platform/fonts.h"
 #include "platform/printer.h"
@@ -125,6 +126,7 @@ void TForm1::WireHandlers() {
     OnClick(Nowa1, [this] { Nowa1Click(); });
     OnClick(Otworz1, [this] { Otworz1Click(); });
     OnClick(Zapisz2, [this] { Zapisz2Click(); });
+    OnClick(Drukuj1, [this] { Drukuj1Click(); });
 }
 
 QuestionRecord TForm1::EditTexts() const {
@@ -138,6 +140,11 @@ void TForm1::SaveCurrentQuestion() { state_.workFiles.Write(state_.CurrentQuesti
 void TForm1::LoadQuestion(int number) {
     state_.ReadWorkFile(number);
     for (int n = 1; n <= 20; ++n) Edit(n)->SetBytes(state_.LineBuffer[n - 1]);
+}
+
+QuestionRecord TForm1::ReadQuestion(int number) {
+    state_.ReadWorkFile(number);
+    return state_.LineBuffer;
 }
 
 void TForm1::RefreshCaption() {
@@ -346,11 +353,15 @@ void TForm1::Zapisz2Click() {
     name = platform::ReplaceExtension(name, QStringLiteral(".ank"));
     // The old file is replaced only once the new one is complete.
     platform::WriteFileReplacing(name, [this](platform::TextFileWriter& file) {
-        WriteSurvey(file, state_.QuestionTotal, [this](int number) {
-            state_.ReadWorkFile(number);
-            return state_.LineBuffer;
-        });
+        WriteSurvey(file, state_.QuestionTotal,
+                    [this](int number) { return ReadQuestion(number); });
     });
+}
+
+void TForm1::Drukuj1Click() {
+    SaveCurrentQuestion();
+    PrintSurvey(printer_, state_.QuestionTotal,
+                [this](int number) { return ReadQuestion(number); });
 }
 
 }  // namespace editor

@@ -53,6 +53,7 @@ public:
     void Nowa1Click();
     void Otworz1Click();
     void Zapisz2Click();
+    void Drukuj1Click();
 
     QFrame* Shape1;
     QLabel* Label1;
@@ -82,6 +83,8 @@ private:
     // Asks with those disabled, runs `onYes` on consent, then EnableEditorControls, also when
     // a failure ends `onYes`.
     void AskWithControlsDisabled(const QString& question, const std::function<void()>& onYes);
+    // Reads work file N into the line buffer and gives it, for the survey file and the printout.
+    QuestionRecord ReadQuestion(int number);
     // Empty question 1 of 1, as on opening and after "Nowa".
     void StartEmptySurvey();
 

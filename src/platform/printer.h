@@ -1,9 +1,11 @@
 // The current printer: orientation, printable page size in printer pixels, the print job and a
 // canvas on its page. Charts and printouts draw through this interface, so that tests print on a
-// recording printer and the program on the system's default printer.
+// recording printer and the program on the system's default printer (or into a PDF file on a
+// system without printers).
 #pragma once
 
 #include <QSize>
+#include <QString>
 #include <memory>
 #include <stdexcept>
 
@@ -11,8 +13,11 @@
 
 class QPainter;
 class QPrinter;
+class QPrinterInfo;
 
 namespace platform {
+
+class Dialogs;
 
 enum class Orientation { Portrait, Landscape };
 
@@ -32,6 +37,8 @@ public:
     // Printable area of the page in the current orientation, in printer pixels.
     virtual int PageWidth() = 0;
     virtual int PageHeight() = 0;
+    // Printer pixels per inch.
+    virtual int Resolution() = 0;
     virtual void BeginDoc() = 0;  // throws PrinterError
     virtual void NewPage() = 0;
     virtual void EndDoc() = 0;
@@ -41,25 +48,39 @@ public:
     virtual Canvas& PageCanvas() = 0;
 };
 
-// The system's default printer, through Qt.
+// The system's default printer, through Qt. On a system with no printer at all each job is
+// written as an A4 PDF file into the user's documents folder instead, named after the window that
+// prints and the time, and a notice tells the user the file's full path.
 class SystemPrinter : public Printer {
 public:
-    SystemPrinter();
+    explicit SystemPrinter(Dialogs& dialogs);
     ~SystemPrinter() override;
 
     void SetOrientation(Orientation orientation) override;
     Orientation CurrentOrientation() const override { return orientation_; }
     int PageWidth() override;
     int PageHeight() override;
+    int Resolution() override;
     void BeginDoc() override;
     void NewPage() override;
     void EndDoc() override;
     bool Printing() const override { return painter_ != nullptr; }
     Canvas& PageCanvas() override;
 
-private:
-    QPrinter& Device();  // throws PrinterError when there is no default printer
+protected:
+    // What the system offers; tests stand in for a machine without printers.
+    virtual QPrinterInfo DefaultPrinter() const;
+    virtual bool HasAnyPrinter() const;
+    virtual QString DocumentsFolder() const;
 
+private:
+    QPrinter& Device();  // throws PrinterError when there are printers but no default one
+    QString NewPdfFileName() const;
+    void TellWherePdfWent();
+
+    Dialogs& dialogs_;
+    bool toPdf_ = false;
+    QString pdfFile_;  // the running job's file when it goes to a PDF
     Orientation orientation_ = Orientation::Portrait;
     std::unique_ptr<QPrinter> printer_;
     std::unique_ptr<QPainter> painter_;

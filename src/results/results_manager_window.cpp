@@ -10,6 +10,7 @@
 #include "platform/encoding.h"
 #include "platform/file_names.h"
 #include "platform/fonts.h"
+#include "results/results_table.h"
 #include "results/survey_text_window.h"
 
 namespace results {
@@ -290,5 +291,15 @@ void TForm3::Skasujwszystkie1Click() {
 }
 
 void TForm3::Button1Click() { CloseForm(); }
+
+void TForm3::Button2Click() {
+    const QString name = dialogs().SaveFileName({QStringLiteral("Wpisz nazwę pliku z wynikami..."),
+                                                 QStringLiteral("Pliki tekstowe (*.txt)|*.txt"),
+                                                 {}});
+    if (name.isEmpty()) return;
+    WriteTableText(platform::ReplaceExtension(name, QStringLiteral(".TXT")), store_.Tally);
+}
+
+void TForm3::Button3Click() { PrintResultsTable(printer_, store_.Tally); }
 
 }  // namespace results

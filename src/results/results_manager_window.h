@@ -80,8 +80,8 @@ private:
     void Skasujplikwynikw1Click();
     void Skasujwszystkie1Click();
     void Button1Click();
-    void Button2Click() {}  // "Zapisz Tabelę": the table export comes with its own work
-    void Button3Click() {}  // "Drukuj": the table printout likewise
+    void Button2Click();  // "Zapisz Tabelę"
+    void Button3Click();  // "Drukuj"
 
     // The controls' states of NoResults or ResultsLoaded.
     void TakeState(bool loaded);

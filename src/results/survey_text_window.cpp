@@ -5,8 +5,22 @@
 
 #include "platform/encoding.h"
 #include "platform/fonts.h"
+#include "platform/printer.h"
+#include "platform/printer_text_stream.h"
 
 namespace results {
+
+void PrintSurveyText(platform::Printer& printer, const QList<QByteArray>& lines) {
+    printer.SetOrientation(platform::Orientation::Portrait);
+    printer.PageCanvas().SetFont({QStringLiteral("times new roman"), 12, false, false, Qt::black});
+    platform::PrinterTextStream stream(printer);
+    stream.Open();
+    for (const QByteArray& line : lines) {
+        stream.Write("     " + line);
+        stream.EndLine();
+    }
+    stream.Close();
+}
 
 TForm8::TForm8(platform::Dialogs& dialogs, platform::Printer& printer, ResultsStore& store)
     : Form(dialogs, QStringLiteral("Treść ankiety..."), QSize(417, 405),
@@ -24,6 +38,7 @@ TForm8::TForm8(platform::Dialogs& dialogs, platform::Printer& printer, ResultsSt
     Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
 
     Button1 = AddButton(QStringLiteral("Drukuj"), {160, 376, 97, 25});
+    OnClick(Button1, [this] { Button1Click(); });
 }
 
 void TForm8::ShowSurveyText() {
@@ -32,6 +47,8 @@ void TForm8::ShowSurveyText() {
     Memo1->setPlainText(lines.join(u'\n'));
     ShowForm();
 }
+
+void TForm8::Button1Click() { PrintSurveyText(printer_, store_.SurveyText); }
 
 void TForm8::FormClose() {
     if (OnClosed) OnClosed();

@@ -14,6 +14,9 @@ class Printer;
 
 namespace results {
 
+// Prints the survey text on portrait pages, each line after five blanks.
+void PrintSurveyText(platform::Printer& printer, const QList<QByteArray>& lines);
+
 class TForm8 : public platform::Form {
     Q_OBJECT
 public:
@@ -28,6 +31,7 @@ public:
 
     QPlainTextEdit* Memo1;
     QPushButton* Button1;  // "Drukuj"
+    void Button1Click();
 
 protected:
     void FormClose() override;

@@ -1,6 +1,6 @@
 // The chart windows' shared frame, shown on the bar chart: opening and closing, stepping through
 // the questions, the redraw cycle, saving the picture and the printout; and the opening state of
-// the pie, stripe and multi windows.
+// the pie, stripe and multi windows with their printouts.
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
@@ -291,6 +291,21 @@ TEST_F(BarWindowTest, SavingWritesThePictureAsABitmapUnderTheBmpExtension) {
     EXPECT_EQ(dialogs.errors(), QStringList{QStringLiteral("File not found.")});
 }
 
+TEST(PictureBox, OnAScreenOfDoubleDensityEachPicturePixelBecomesASharpTwoByTwoBlock) {
+    charts::PictureBox box(nullptr, QRect(0, 0, 4, 2));
+    box.Picture.fill(Qt::white);
+    box.Picture.setPixel(1, 0, qRgb(0, 0, 0));
+    box.Picture.setPixel(2, 1, qRgb(0, 0, 255));
+    QImage screen(8, 4, QImage::Format_RGB32);
+    screen.setDevicePixelRatio(2);
+    box.render(&screen);
+    for (int y = 0; y < 4; ++y) {
+        for (int x = 0; x < 8; ++x) {
+            EXPECT_EQ(QColor(screen.pixel(x, y)), QColor(box.Picture.pixel(x / 2, y / 2))) << x << ',' << y;
+        }
+    }
+}
+
 TEST(ChartWindows, PieStripeAndMultiOpenOnQuestionOneAndCloseEmptied) {
     ScriptedDialogs dialogs;
     testing_support::RecordingPrinter printer;
@@ -304,6 +319,16 @@ TEST(ChartWindows, PieStripeAndMultiOpenOnQuestionOneAndCloseEmptied) {
         EXPECT_FALSE(form->Button1->isEnabled());
         QTest::mouseClick(form->Button2, Qt::LeftButton);
         EXPECT_FALSE(form->Button2->isEnabled());
+        // Printing twice gives the same page and leaves the picture as it was.
+        ASSERT_TRUE(QTest::qWaitFor([form] { return !form->RedrawRequest; }, 5000));
+        const QImage picture = form->Image1->Picture.copy();
+        const std::size_t pages = printer.pages().size();
+        QTest::mouseClick(form->Button3, Qt::LeftButton);
+        QTest::mouseClick(form->Button3, Qt::LeftButton);
+        ASSERT_EQ(printer.pages().size(), pages + 2);
+        EXPECT_EQ(printer.pages()[pages], printer.pages()[pages + 1]);
+        EXPECT_EQ(form->Image1->Picture, picture);
+        EXPECT_FALSE(form->RedrawRequest);
         form->CloseChart();
         EXPECT_EQ(form->ComboBox1->Count(), 0);
     }
@@ -329,8 +354,9 @@ TEST(ChartWindows, PieStripeAndMultiOpenOnQuestionOneAndCloseEmptied) {
     EXPECT_EQ(multi.SeriesQuestion[2], 1);
     EXPECT_TRUE(multi.RadioButton1->isChecked() && multi.CheckBox1->isChecked());
     QTest::mouseClick(multi.Button2, Qt::LeftButton);
-    ASSERT_EQ(printer.texts().size(), 1u);
-    EXPECT_EQ(printer.texts()[0].text, QByteArray("Ankieta: Ankieta próbna, wykres Multi"));
+    const auto& header = *std::find_if(printer.texts().begin(), printer.texts().end(),
+                                       [](const auto& text) { return text.page == 4; });
+    EXPECT_EQ(header.text, QByteArray("Ankieta: Ankieta próbna, wykres Multi"));
     multi.hide();
     EXPECT_TRUE(dialogs.errors().isEmpty());
 }

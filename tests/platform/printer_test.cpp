@@ -1,11 +1,17 @@
-// The printers: the recording printer the tests print on, and the system printer's refusal
-// when there is no printer.
+// The printers: the recording printer the tests print on, and the system printer on a machine
+// without a default printer: a refusal when printers exist, a PDF file when there are none.
 #include <gtest/gtest.h>
 
+#include <QDir>
 #include <QPrinterInfo>
+#include <QRegularExpression>
+#include <QTest>
+#include <QWidget>
 
 #include "platform/printer.h"
 #include "support/recording_printer.h"
+#include "support/scripted_dialogs.h"
+#include "support/temp_folder.h"
 
 using platform::Orientation;
 using testing_support::RecordingPrinter;
@@ -77,9 +83,29 @@ TEST(RecordingPrinter, RefusesAMissingPrinterAndASecondJob) {
     EXPECT_EQ(printer.jobsStarted(), 1);
 }
 
+namespace {
+
+// The system printer on a machine without a default printer, with or without other printers.
+class NoDefaultPrinter : public platform::SystemPrinter {
+public:
+    NoDefaultPrinter(platform::Dialogs& dialogs, bool otherPrinters, QString documents = {})
+        : SystemPrinter(dialogs), otherPrinters_(otherPrinters), documents_(std::move(documents)) {}
+
+protected:
+    QPrinterInfo DefaultPrinter() const override { return {}; }
+    bool HasAnyPrinter() const override { return otherPrinters_; }
+    QString DocumentsFolder() const override { return documents_; }
+
+private:
+    bool otherPrinters_;
+    QString documents_;
+};
+
+}  // namespace
+
 TEST(SystemPrinter, WithoutADefaultPrinterNothingIsPrintedAndTheMessageIsClear) {
-    if (!QPrinterInfo::defaultPrinter().isNull()) GTEST_SKIP() << "this machine has a printer";
-    platform::SystemPrinter printer;
+    testing_support::ScriptedDialogs dialogs;
+    NoDefaultPrinter printer(dialogs, true);
     printer.SetOrientation(Orientation::Landscape);
     try {
         printer.BeginDoc();
@@ -89,4 +115,49 @@ TEST(SystemPrinter, WithoutADefaultPrinterNothingIsPrintedAndTheMessageIsClear) 
     }
     EXPECT_FALSE(printer.Printing());
     EXPECT_THROW(printer.PageWidth(), platform::PrinterError);
+    EXPECT_TRUE(dialogs.shown.empty());
+}
+
+TEST(SystemPrinter, WithoutAnyPrinterEachJobIsAPdfInTheDocumentsFolderNamedAfterTheWindow) {
+    testing_support::TempFolder temp;
+    const QDir documents(temp.File("Dokumenty"));  // made by the first printout
+    testing_support::ScriptedDialogs dialogs;
+    QWidget window;
+    window.setWindowTitle(QStringLiteral("Wykres słupkowy..."));
+    window.show();
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+
+    NoDefaultPrinter printer(dialogs, false, documents.path());
+    printer.SetOrientation(Orientation::Landscape);
+    ASSERT_GT(printer.PageWidth(), printer.PageHeight());
+    for (int job = 0; job < 2; ++job) {  // the second job, in the same second, gets its own file
+        printer.BeginDoc();
+        printer.PageCanvas().TextOut(10, 30, "Strona 1");
+        printer.NewPage();
+        printer.PageCanvas().TextOut(10, 30, "Strona 2");
+        printer.EndDoc();
+    }
+
+    const QStringList files = documents.entryList({QStringLiteral("*.pdf")}, QDir::Files, QDir::Time);
+    ASSERT_EQ(files.size(), 2);
+    ASSERT_EQ(dialogs.notices().size(), 2);
+    for (const QString& file : files) {
+        EXPECT_TRUE(file.startsWith(QStringLiteral("Wykres słupkowy 20"))) << file.toStdString();
+        const QString path = documents.filePath(file);
+        EXPECT_EQ(dialogs.notices().filter(path).size(), 1) << dialogs.notices().join(u'|').toStdString();
+
+        // Two landscape A4 pages: 842 by 595 points.
+        const QString pdf = QString::fromLatin1(testing_support::ReadBytes(path));
+        EXPECT_EQ(pdf.count(QRegularExpression(QStringLiteral("/Type\\s*/Page\\b"))), 2);
+        auto box = QRegularExpression(QStringLiteral("/MediaBox\\s*\\[0 0 ([\\d.]+) ([\\d.]+)\\]"))
+                       .globalMatch(pdf);
+        int boxes = 0;
+        for (; box.hasNext(); ++boxes) {
+            const auto match = box.next();
+            EXPECT_NEAR(match.captured(1).toDouble(), 842, 1);
+            EXPECT_NEAR(match.captured(2).toDouble(), 595, 1);
+        }
+        EXPECT_EQ(boxes, 2);
+    }
 }

@@ -374,4 +374,31 @@ TEST(ResultsManagerAlone, WorksWithoutChartAndTextWindows) {
     EXPECT_EQ(launcher.log, (QStringList{QStringLiteral("hide"), QStringLiteral("show")}));
 }
 
+TEST_F(ResultsManagerTest, TableFileAndPrintoutStateTheSummedRespondentsAfterAMerge) {
+    Open(ExampleFile("C:\\ANKIETY\\ZAKUPY"));
+    Choose(window.Dodaj1, Write("other.wyn", ExampleFile("C:\\ANKIETY\\ZAKUPY")));
+    Write("t.TXT", "older");
+    dialogs.fileNames.push_back(folder.File("t.txt"));
+    window.Button2->click();
+    const ScriptedDialogs::Shown* dialog = dialogs.Last(ScriptedDialogs::Kind::SaveFile);
+    EXPECT_EQ(dialog->options.title, QStringLiteral("Wpisz nazwę pliku z wynikami..."));
+    EXPECT_EQ(dialog->options.filter, QStringLiteral("Pliki tekstowe (*.txt)|*.txt"));
+    EXPECT_TRUE(testing_support::ReadBytes(folder.File("t.TXT"))
+                    .startsWith("Wyniki ankiety: ZAKUPY, Ankietowanych: 24\r\n"));
+    window.Button3->click();
+    ASSERT_FALSE(printer.texts().empty());
+    EXPECT_EQ(printer.texts()[0].text,
+              QByteArray("Wyniki ankiety: C:\\ANKIETY\\ZAKUPY, Ankietowanych: 24,  Strona 1z1"));
+}
+
+TEST_F(ResultsManagerTest, SurveyTextPrintsEachLineAfterFiveBlanks) {
+    text.Button1->click();  // nothing loaded: an empty job
+    EXPECT_EQ(printer.jobsEnded(), 1);
+    Open(ExampleFile());
+    text.Button1->click();
+    ASSERT_EQ(printer.texts().size(), 2u);
+    EXPECT_EQ(printer.texts()[0].text, QByteArray("     Pytanie o \x9Cwi\xB9tecznych zakupach"));
+    EXPECT_EQ(printer.texts()[1].text, QByteArray("     Tak / Nie"));
+}
+
 }  // namespace

@@ -24,6 +24,7 @@ public:
     platform::Orientation CurrentOrientation() const override { return orientation_; }
     int PageWidth() override;
     int PageHeight() override;
+    int Resolution() override { return dpi_; }
     void BeginDoc() override;
     void NewPage() override;
     void EndDoc() override;
