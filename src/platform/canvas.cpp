@@ -9,7 +9,11 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
 #include <vector>
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
 
 #include "platform/encoding.h"
 
@@ -263,42 +267,96 @@ void Canvas::Pie(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4)
     });
 }
 
+namespace {
+
+// The flood fill's inner loop: fills the run of pixels the fill takes from the first on, at most
+// `count` of them, marks them filled and returns the run's length. The fill takes pixels not
+// filled yet whose colour is the key (surface fill) or is not (border fill). Four pixels at a
+// time where the processor allows, so that each pixel is read and written once.
+std::size_t FillRun(QRgb* pixels, std::uint8_t* filled, std::size_t count, QRgb key, bool border,
+                    QRgb colour) {
+    std::size_t n = 0;
+#ifdef __SSE2__
+    const __m128i colourMask = _mm_set1_epi32(0xFFFFFF);
+    const __m128i keys = _mm_set1_epi32(static_cast<int>(key));
+    const __m128i colours = _mm_set1_epi32(static_cast<int>(colour));
+    const int allTaken = border ? 0 : 0xFFFF;  // byte mask of four key comparisons
+    const std::uint32_t fourMarks = 0x01010101;
+    for (; n + 4 <= count; n += 4) {
+        std::uint32_t marks;
+        std::memcpy(&marks, filled + n, sizeof marks);
+        auto* const four = reinterpret_cast<__m128i*>(pixels + n);
+        const __m128i same = _mm_cmpeq_epi32(_mm_and_si128(_mm_loadu_si128(four), colourMask), keys);
+        if (marks != 0 || _mm_movemask_epi8(same) != allTaken) break;
+        _mm_storeu_si128(four, colours);
+        std::memcpy(filled + n, &fourMarks, sizeof fourMarks);
+    }
+#endif
+    for (; n < count && !filled[n] && (((pixels[n] & 0xFFFFFF) == key) != border); ++n) {
+        pixels[n] = colour;
+        filled[n] = 1;
+    }
+    return n;
+}
+
+}  // namespace
+
 void Canvas::FloodFill(int x, int y, QColor colour, FloodFillMode mode) {
     if (!image_ || x < 0 || y < 0 || x >= size_.width() || y >= size_.height()) return;
     const int width = size_.width(), height = size_.height();
     const QRgb key = Rgb(colour);
     const QRgb fill = brush_.rgb() | 0xFF000000u;
-    const auto pixel = [&](int px, int py) -> QRgb& {
-        return reinterpret_cast<QRgb*>(image_->scanLine(py))[px];
+    const bool border = mode == FloodFillMode::Border;
+    // Rows through one pointer and stride: scanLine would check for a detach on every call.
+    uchar* const bits = image_->bits();
+    const qsizetype stride = image_->bytesPerLine();
+    // Filled pixels are marked, since the fill colour may still meet the rule.
+    std::vector<std::uint8_t> filled(static_cast<std::size_t>(width) * height, 0);
+    struct Row {
+        QRgb* pixels;
+        std::uint8_t* done;
     };
-    std::vector<char> visited(static_cast<std::size_t>(width) * height, 0);
-    const auto qualifies = [&](int px, int py) {
-        if (visited[static_cast<std::size_t>(py) * width + px]) return false;
-        const bool same = (pixel(px, py) & 0xFFFFFF) == key;
-        return mode == FloodFillMode::Border ? !same : same;
+    const auto row = [&](int py) {
+        return Row{reinterpret_cast<QRgb*>(bits + py * stride),
+                   filled.data() + static_cast<std::size_t>(py) * width};
     };
-    if (!qualifies(x, y)) return;
-    // Scanline fill with an explicit stack of seeds: no recursion, each pixel visited once.
-    std::vector<std::pair<int, int>> seeds{{x, y}};
-    while (!seeds.empty()) {
-        const auto [sx, sy] = seeds.back();
-        seeds.pop_back();
-        if (!qualifies(sx, sy)) continue;
-        int from = sx, to = sx;
-        while (from > 0 && qualifies(from - 1, sy)) --from;
-        while (to + 1 < width && qualifies(to + 1, sy)) ++to;
-        for (int px = from; px <= to; ++px) {
-            visited[static_cast<std::size_t>(sy) * width + px] = 1;
-            pixel(px, sy) = fill;
-        }
-        for (const int ny : {sy - 1, sy + 1}) {
-            if (ny < 0 || ny >= height) continue;
-            bool inRun = false;
-            for (int px = from; px <= to; ++px) {
-                const bool ok = qualifies(px, ny);
-                if (ok && !inRun) seeds.emplace_back(px, ny);
-                inRun = ok;
+    // A pixel the fill takes: it meets the rule and is not filled yet.
+    const auto takes = [&](const Row& r, int px) {
+        return !r.done[px] && (((r.pixels[px] & 0xFFFFFF) == key) != border);
+    };
+    const auto inside = [&](const Row& r, int px) { return px >= 0 && px < width && takes(r, px); };
+    if (!inside(row(y), x)) return;
+    // Span filling without recursion: each entry is a stretch x1..x2 of row y to look at, reached
+    // from row y - dy, whose pixels above the stretch are filled already. A run found on row y is
+    // filled whole and handed on to row y + dy, and back to row y - dy only where it reaches past
+    // the stretch it came from, so each pixel is tested about once.
+    struct Stretch {
+        int x1, x2, y, dy;
+    };
+    std::vector<Stretch> stack{{x, x, y, 1}, {x, x, y - 1, -1}};
+    const auto push = [&](int x1, int x2, int py, int dy) {
+        if (py >= 0 && py < height) stack.push_back({x1, x2, py, dy});
+    };
+    while (!stack.empty()) {
+        auto [x1, x2, sy, dy] = stack.back();
+        stack.pop_back();
+        if (sy < 0 || sy >= height) continue;
+        const Row r = row(sy);
+        int from = x1;
+        if (inside(r, from)) {
+            for (; from > 0 && takes(r, from - 1); --from) {
+                r.pixels[from - 1] = fill;
+                r.done[from - 1] = 1;
             }
+            if (from < x1) push(from, x1 - 1, sy - dy, -dy);
+        }
+        while (x1 <= x2) {
+            x1 += static_cast<int>(FillRun(r.pixels + x1, r.done + x1, width - x1, key, border, fill));
+            if (x1 > from) push(from, x1 - 1, sy + dy, dy);
+            if (x1 - 1 > x2) push(x2 + 1, x1 - 1, sy - dy, -dy);
+            ++x1;
+            while (x1 < x2 && !inside(r, x1)) ++x1;
+            from = x1;
         }
     }
 }

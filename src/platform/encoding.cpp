@@ -3,18 +3,34 @@
 
 #include <QStringDecoder>
 #include <QStringEncoder>
+#include <algorithm>
 
 namespace platform {
 namespace {
+
 constexpr const char* kCodePage = "windows-1250";
+
+// The code page's lower half is ASCII: such texts need no converter, whose first use loads the
+// conversion library and its tables (a megabyte, and the survey editor's start-up texts are
+// ASCII).
+bool IsAscii(QByteArrayView bytes) {
+    return std::all_of(bytes.begin(), bytes.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
 }
 
+bool IsAscii(QStringView text) {
+    return std::all_of(text.begin(), text.end(), [](QChar c) { return c.unicode() < 0x80; });
+}
+
+}  // namespace
+
 QString FromCodePage(const QByteArray& bytes) {
+    if (IsAscii(bytes)) return QString::fromLatin1(bytes);
     QStringDecoder decoder(kCodePage);
     return decoder.decode(bytes);
 }
 
 QByteArray ToCodePage(const QString& text) {
+    if (IsAscii(text)) return text.toLatin1();
     QStringEncoder encoder(kCodePage);
     return encoder.encode(text);
 }

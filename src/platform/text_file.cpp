@@ -3,9 +3,11 @@
 
 #include <QFile>
 #include <QSaveFile>
+#include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
+#include <cstring>
 #include <fcntl.h>
 #include <string>
 #include <sys/stat.h>
@@ -17,6 +19,7 @@ namespace platform {
 namespace {
 
 constexpr int kEndOfFileByte = 0x1A;
+constexpr std::size_t kReadAhead = 64 * 1024;
 
 [[noreturn]] void ThrowErrno() { throw IoError::FromErrno(errno ? errno : EIO); }
 
@@ -66,16 +69,17 @@ std::string StagingName(const std::string& name) {
 }  // namespace
 
 long long ParseNumber(const QByteArray& line) {
-    qsizetype i = 0;
-    while (i < line.size() && (line[i] == ' ' || line[i] == '\t')) ++i;
+    const char* c = line.constData();
+    const char* const end = c + line.size();
+    while (c != end && (*c == ' ' || *c == '\t')) ++c;
     bool negative = false;
-    if (i < line.size() && (line[i] == '+' || line[i] == '-')) {
-        negative = line[i] == '-';
-        ++i;
+    if (c != end && (*c == '+' || *c == '-')) {
+        negative = *c == '-';
+        ++c;
     }
     long long value = 0;
-    for (; i < line.size() && line[i] >= '0' && line[i] <= '9'; ++i) {
-        const int digit = line[i] - '0';
+    for (; c != end && *c >= '0' && *c <= '9'; ++c) {
+        const int digit = *c - '0';
         if (value > (LLONG_MAX - digit) / 10) {
             value = LLONG_MAX;
             break;
@@ -112,26 +116,33 @@ TextFileReader::~TextFileReader() {
     if (file_) std::fclose(file_);
 }
 
-int TextFileReader::Peek() {
-    if (ended_) return EOF;
+bool TextFileReader::Fill() {
+    if (ended_) return false;
+    if (next_ < end_) return true;
+    if (!buffer_) {
+        // The reader keeps its own buffer, so the stream is read straight into it.
+        std::setvbuf(file_, nullptr, _IONBF, 0);
+        buffer_.reset(new char[kReadAhead]);
+    }
     errno = 0;
-    const int c = std::fgetc(file_);
-    if (c == EOF) {
+    const std::size_t read = std::fread(buffer_.get(), 1, kReadAhead, file_);
+    if (read == 0) {
         if (std::ferror(file_)) ThrowErrno();
         ended_ = true;
-        return EOF;
+        return false;
     }
-    std::ungetc(c, file_);
+    next_ = 0;
+    end_ = read;
+    return true;
+}
+
+int TextFileReader::Peek() {
+    if (!Fill()) return EOF;
+    const auto c = static_cast<unsigned char>(buffer_[next_]);
     if (c == kEndOfFileByte) {
         ended_ = true;
         return EOF;
     }
-    return c;
-}
-
-int TextFileReader::Next() {
-    const int c = Peek();
-    if (c != EOF) std::fgetc(file_);
     return c;
 }
 
@@ -143,14 +154,31 @@ bool TextFileReader::AtEnd() {
 QByteArray TextFileReader::ReadLine(qsizetype limit) {
     if (!file_) throw IoError(103);
     QByteArray line;
-    while (line.size() != limit) {
-        const int c = Next();
-        if (c == EOF) break;
-        if (c == '\r') {
-            if (Peek() == '\n') Next();
+    while (line.size() != limit && Fill()) {
+        // The line's bytes up to a carriage return, a byte 1A, the limit or the end of the buffer.
+        const char* const begin = buffer_.get() + next_;
+        const char* end = buffer_.get() + end_;
+        if (limit >= 0) end = std::min(end, begin + (limit - line.size()));
+        const char* stop = static_cast<const char*>(std::memchr(begin, '\r', end - begin));
+        if (!stop) stop = end;
+        if (const void* cut = std::memchr(begin, kEndOfFileByte, stop - begin)) {
+            stop = static_cast<const char*>(cut);
+        }
+        // Most lines lie whole in the buffer: one allocation of their exact size.
+        if (line.isEmpty()) {
+            if (stop != begin) line = QByteArray(begin, stop - begin);
+        } else {
+            line.append(begin, stop - begin);
+        }
+        next_ = static_cast<std::size_t>(stop - buffer_.get());
+        if (stop == end) continue;
+        if (*stop == kEndOfFileByte) {
+            ended_ = true;
             break;
         }
-        line.append(static_cast<char>(c));
+        ++next_;
+        if (Peek() == '\n') ++next_;
+        break;
     }
     return line;
 }

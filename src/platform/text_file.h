@@ -6,6 +6,7 @@
 #include <QString>
 #include <cstdio>
 #include <functional>
+#include <memory>
 
 #include "platform/file_names.h"
 
@@ -43,11 +44,16 @@ public:
     void Close();
 
 private:
+    // Reads the next block of the file when the buffer is used up; false at the end of the file.
+    bool Fill();
     int Peek();
-    int Next();
 
     std::FILE* file_ = nullptr;
     bool ended_ = false;
+    // The file is read in blocks; bytes next_ to end_ of the buffer are not handed out yet.
+    std::unique_ptr<char[]> buffer_;
+    std::size_t next_ = 0;
+    std::size_t end_ = 0;
 };
 
 class TextFileWriter {

@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <QPainter>
+#include <array>
 #include <limits>
+#include <random>
 #include <set>
 
 #include "platform/canvas.h"
@@ -349,4 +351,52 @@ TEST(CanvasPage, DrawsThroughThePainterOfAPage) {
     EXPECT_EQ(QColor(page.pixel(50, 30)), QColor(Qt::red));
     EXPECT_EQ(QColor(page.pixel(110, 30)), QColor(Qt::white));
     EXPECT_EQ(QColor(page.pixel(250, 150)), QColor(Qt::red));
+}
+
+// The connected area the fill rule takes, found one pixel at a time: what every fill must paint.
+QImage ReferenceFill(QImage picture, QPoint seed, QRgb key, QRgb brush, FloodFillMode mode) {
+    const auto meets = [&](QPoint p) {
+        return ((picture.pixel(p) & 0xFFFFFF) == key) == (mode == FloodFillMode::Surface);
+    };
+    std::vector<char> seen(static_cast<std::size_t>(picture.width()) * picture.height(), 0);
+    std::vector<QPoint> open;
+    if (meets(seed)) open.push_back(seed);
+    std::vector<QPoint> area;
+    while (!open.empty()) {
+        const QPoint p = open.back();
+        open.pop_back();
+        char& mark = seen[static_cast<std::size_t>(p.y()) * picture.width() + p.x()];
+        if (!picture.rect().contains(p) || mark || !meets(p)) continue;
+        mark = 1;
+        area.push_back(p);
+        for (const QPoint step : {QPoint(1, 0), QPoint(-1, 0), QPoint(0, 1), QPoint(0, -1)}) {
+            if (picture.rect().contains(p + step)) open.push_back(p + step);
+        }
+    }
+    for (const QPoint p : area) picture.setPixel(p, brush);
+    return picture;
+}
+
+TEST(CanvasFloodFill, PaintsExactlyTheConnectedAreaOnMazesOfThreeColours) {
+    // Blotchy pictures of three colours make winding areas; each seed, colour and mode is compared
+    // with the plain fill, including a brush of the key colour and one already in the picture.
+    const std::array<QRgb, 3> colours{0xC0C0C0, 0x800000, 0x0000FF};
+    std::mt19937 random(14);
+    for (int round = 0; round < 60; ++round) {
+        QImage picture(37 + round % 5, 23, QImage::Format_RGB32);
+        for (int y = 0; y < picture.height(); ++y) {
+            for (int x = 0; x < picture.width(); ++x) {
+                const bool copyLeft = x > 0 && random() % 3 != 0;
+                picture.setPixel(x, y, copyLeft ? picture.pixel(x - 1, y) : 0xFF000000u | colours[random() % 3]);
+            }
+        }
+        const QPoint seed(random() % picture.width(), random() % picture.height());
+        const QRgb key = colours[random() % 3], brush = colours[random() % 3];
+        const auto mode = round % 2 ? FloodFillMode::Border : FloodFillMode::Surface;
+        const QImage expected = ReferenceFill(picture, seed, key, 0xFF000000u | brush, mode);
+        Canvas canvas(picture);
+        canvas.SetBrush(QColor(brush));
+        canvas.FloodFill(seed.x(), seed.y(), QColor(key), mode);
+        ASSERT_EQ(picture, expected) << "round " << round;
+    }
 }

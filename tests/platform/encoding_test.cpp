@@ -1,6 +1,8 @@
 // Text kept as Windows-1250 bytes: the conversion at the screen and what the edit boxes accept.
 #include <gtest/gtest.h>
 
+#include <QStringDecoder>
+#include <QStringEncoder>
 #include <QTest>
 
 #include "platform/controls.h"
@@ -15,6 +17,20 @@ TEST(CodePage, EveryByteRoundTrips) {
     QByteArray all;
     for (int b = 0; b < 256; ++b) all.append(static_cast<char>(b));
     EXPECT_EQ(ToCodePage(FromCodePage(all)), all);
+}
+
+TEST(CodePage, EveryByteConvertsAsTheCodePageConverterDoes) {
+    // ASCII texts take a shorter way than others; both must agree with the converter itself,
+    // byte by byte, alone and among Polish letters.
+    QStringDecoder decoder("windows-1250");
+    QStringEncoder encoder("windows-1250");
+    for (int b = 0; b < 256; ++b) {
+        for (const QByteArray& bytes : {QByteArray(1, char(b)), "Pyt. " + QByteArray(1, char(b)) + "\xB3"}) {
+            const QString text = decoder.decode(bytes);
+            ASSERT_EQ(FromCodePage(bytes), text) << b;
+            ASSERT_EQ(ToCodePage(text), QByteArray(encoder.encode(text))) << b;
+        }
+    }
 }
 
 TEST(CodePage, PolishLettersHaveTheirBytes) {

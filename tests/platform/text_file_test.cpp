@@ -93,6 +93,33 @@ TEST(TextFileReader, EightBitBytesArriveUnchanged) {
     EXPECT_EQ(ReadAll(path, 1)[0], all);
 }
 
+TEST(TextFileReader, LinesAcrossReadBlocksArriveWhole) {
+    // Files are read ahead in blocks. Empty lines after an odd start put a carriage return at
+    // every odd offset, so one of them ends any block of even size with its line feed in the
+    // next; long lines, lone line feeds and a lone carriage return follow, then a byte 1A.
+    TempFolder folder;
+    const QString path = folder.File("long.txt");
+    QByteArray bytes = "a";
+    QList<QByteArray> expected{"a"};
+    for (int n = 0; n < 70000; ++n) {
+        bytes += "\r\n";
+        expected.append("");
+    }
+    for (int n = 1; n < 100; ++n) {
+        QByteArray line = QByteArray::number(n) + QByteArray(n * 37 % 5000, char('a' + n % 26));
+        if (n % 7 == 0) line += "\nbez ko\xF1" "ca";
+        bytes += (n % 3 ? "\r\n" : "\r") + line;
+        expected.append(line);
+    }
+    bytes += "\r\nostatnia\x1A" "po ko\xF1" "cu\r\n";
+    expected.append("ostatnia");
+    WriteBytes(path, bytes);
+    TextFileReader reader(path);
+    for (const QByteArray& line : expected) ASSERT_EQ(reader.ReadLine(), line);
+    EXPECT_TRUE(reader.AtEnd());
+    EXPECT_EQ(reader.ReadLine(), "");
+}
+
 TEST(ParseNumber, IsLenient) {
     EXPECT_EQ(ParseNumber("12"), 12);
     EXPECT_EQ(ParseNumber(" 12"), 12);

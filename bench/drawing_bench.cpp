@@ -1,0 +1,104 @@
+// Drawing benchmarks: clearing a picture by flood fill against filling it outright, and the
+// redraws of the bar chart and of the statistics window's comparison chart, nine answers each.
+#include <benchmark/benchmark.h>
+
+#include <QImage>
+#include <array>
+
+#include "against_floor.h"
+#include "charts/bar_chart.h"
+#include "charts/chart_drawing.h"
+#include "platform/canvas.h"
+#include "stats/comparison_chart.h"
+
+namespace {
+
+// What a picture holds before it is cleared: a drawing on silver with bars, dotted grid lines
+// and a diagonal, so that the fill meets many runs and obstacles.
+QImage DrawnPicture(int width, int height) {
+    QImage picture(width, height, QImage::Format_RGB32);
+    picture.fill(QColor(charts::kSilver));
+    platform::Canvas canvas(picture);
+    canvas.SetPen(QColor(charts::kGridGrey), platform::PenStyle::Dotted);
+    for (int y = 30; y < height; y += 50) {
+        canvas.MoveTo(10, y);
+        canvas.LineTo(width - 20, y);
+    }
+    canvas.SetPen(Qt::black);
+    canvas.MoveTo(0, height - 1);
+    canvas.LineTo(width / 2, 0);
+    for (int a = 1; a <= 9; ++a) {
+        canvas.SetBrush(QColor(charts::AnswerColours[a]));
+        const int x = 30 + (a - 1) * (width - 60) / 9;
+        canvas.Rectangle(x, height / 3 + 10 * a, x + 40, height - 20);
+    }
+    return picture;
+}
+
+void BM_ClearPictureAgainstFill(benchmark::State& state) {
+    const QImage drawn = DrawnPicture(777, 333);
+    QImage picture = drawn;
+    platform::Canvas canvas(picture);
+    QImage floorPicture = drawn;
+    bench::MeasureAgainstFloor(
+        state, [&] { charts::ClearPicture(canvas, 1, 1); },
+        [&] { floorPicture.fill(QColor(charts::kSilver)); },
+        [&] {
+            // Back to the drawing, in place, so the canvas keeps its picture.
+            std::copy_n(drawn.constBits(), drawn.sizeInBytes(), picture.bits());
+        });
+}
+BENCHMARK(BM_ClearPictureAgainstFill)->UseManualTime()->Unit(benchmark::kMicrosecond);
+
+void BM_BarChartRedrawNineAnswers(benchmark::State& state) {
+    results::ResultsTally tally;
+    tally.SurveyName = "Ankieta";
+    tally.RespondentCount = 120;
+    tally.QuestionCount = 1;
+    tally.AnswerCount[1] = 9;
+    for (int a = 1; a <= 9; ++a) tally.AnswerTally[1][a] = static_cast<std::uint16_t>(a * 5 + 3);
+    QImage picture(500, 250, QImage::Format_RGB32);
+    picture.fill(QColor(charts::kSilver));
+    for (auto _ : state) {
+        // As the bar chart window's timer tick draws it.
+        platform::Canvas canvas(picture);
+        charts::DrawBarChart(canvas, charts::ComputeBarShares(tally, 1, charts::PercentBase::Respondents),
+                             false);
+    }
+    benchmark::DoNotOptimize(picture.constBits());
+    // Seconds per redraw / 0.001 s: the redraw's share of the 100 ms tick, in percent.
+    state.counters["percent_of_tick"] = benchmark::Counter(
+        0.001, benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+}
+BENCHMARK(BM_BarChartRedrawNineAnswers)->Unit(benchmark::kMicrosecond);
+
+void BM_ComparisonChartRedrawNineAnswersThreeChannels(benchmark::State& state) {
+    stats::ChannelStore store;
+    store.SurveyName = "Ankieta";
+    store.QuestionCount = 1;
+    store.AnswerCount[1] = 9;
+    stats::ChannelLooks looks;
+    const std::array<QRgb, 4> colours{0, 0xFF0000, 0x00FF00, 0x0000FF};
+    for (int c = 1; c <= stats::kChannels; ++c) {
+        stats::Channel& channel = store.Channels[c];
+        channel.IsLoaded = true;
+        channel.RespondentCount = 120;
+        for (int a = 1; a <= 9; ++a) channel.AnswerTally[1][a] = static_cast<std::uint16_t>(a * 5 + c);
+        looks[c] = {true, QColor(colours[c]), "klasa" + QByteArray::number(c) + "."};
+    }
+    QImage picture(777, 333, QImage::Format_RGB32);
+    picture.fill(QColor(charts::kSilver));
+    for (auto _ : state) {
+        // As the statistics window's timer tick draws it.
+        const stats::ComparisonValues values =
+            stats::ComputeComparison(store, looks, charts::PercentBase::Respondents);
+        platform::Canvas canvas(picture);
+        stats::DrawComparison(canvas, store, values, looks, false);
+    }
+    benchmark::DoNotOptimize(picture.constBits());
+    state.counters["percent_of_tick"] = benchmark::Counter(
+        0.001, benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+}
+BENCHMARK(BM_ComparisonChartRedrawNineAnswersThreeChannels)->Unit(benchmark::kMicrosecond);
+
+}  // namespace
