@@ -23,7 +23,9 @@ QColor PickBoxColour(platform::Dialogs& dialogs, Qt::MouseButton button, QColor 
 }
 
 int AnswerCountOf(const results::ResultsTally& tally, int question) {
-    if (question < 1 || question > results::kMaxQuestions) return 0;
+    // Counts past the loaded file's questions are left over from an earlier file.
+    const int questions = std::min<int>(tally.QuestionCount, results::kMaxQuestions);
+    if (question < 1 || question > questions) return 0;
     return std::min<int>(tally.AnswerCount[question], results::kMaxAnswers);
 }
 

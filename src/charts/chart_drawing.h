@@ -48,7 +48,8 @@ struct AnswerShares {
 // chart draws.
 void ClearPicture(platform::Canvas& canvas, int x, int y);
 
-// The number of answers of a question; 0 for a number outside the tally.
+// The number of answers of a question; 0 for a number outside 1..QuestionCount, whatever counts
+// the tally still keeps there. Every reading of the tally's counts goes through it.
 int AnswerCountOf(const results::ResultsTally& tally, int question);
 // The sum of the tallies of the question's answers.
 std::int32_t AnswerSumOf(const results::ResultsTally& tally, int question);

@@ -6,6 +6,7 @@
 #include <QFrame>
 #include <QMenu>
 #include <QMenuBar>
+#include <QShortcut>
 #include <algorithm>
 
 #include "editor/survey_file.h"
@@ -45,7 +46,10 @@ void TForm1::BuildControls() {
 
     Shape1 = new QFrame(client);
     Shape1->setGeometry(0, 0, 496, 1);
-    Shape1->setStyleSheet(QStringLiteral("background-color: #808080;"));
+    QPalette rule = Shape1->palette();
+    rule.setBrush(QPalette::Window, QBrush(Qt::black, Qt::CrossPattern));
+    Shape1->setPalette(rule);
+    Shape1->setAutoFillBackground(true);
 
     Label1 = new QLabel(QStringLiteral("Pytanie "), client);
     Label1->setFont(platform::ControlFont(kTimes, 15, true));
@@ -107,7 +111,11 @@ void TForm1::BuildControls() {
     }
 
     Ankiety1 = MenuBar()->addMenu(QStringLiteral("&Ankiety"));
-    Ankiety1->menuAction()->setShortcut(QKeySequence(QStringLiteral("Ctrl+A")));
+    // Ctrl+A opens the menu, also from an edit box.
+    auto* openAnkiety = new QShortcut(QKeySequence(QStringLiteral("Ctrl+A")), this);
+    connect(openAnkiety, &QShortcut::activated, this, [this] {
+        if (Ankiety1->menuAction()->isEnabled()) MenuBar()->setActiveAction(Ankiety1->menuAction());
+    });
     Nowa1 = Ankiety1->addAction(QStringLiteral("Nowa"));
     Otworz1 = Ankiety1->addAction(QStringLiteral("Otwórz"));
     Zapisz2 = Ankiety1->addAction(QStringLiteral("Zapisz"));
@@ -139,6 +147,10 @@ void TForm1::SaveCurrentQuestion() { state_.workFiles.Write(state_.CurrentQuesti
 
 void TForm1::LoadQuestion(int number) {
     state_.ReadWorkFile(number);
+    ShowLineBuffer();
+}
+
+void TForm1::ShowLineBuffer() {
     for (int n = 1; n <= 20; ++n) Edit(n)->SetBytes(state_.LineBuffer[n - 1]);
 }
 
@@ -322,27 +334,41 @@ void TForm1::Otworz1Click() {
     const QString name = dialogs().OpenFileName(
         {QStringLiteral("Wybierz plik ankiety do wczytania..."), kSurveyFilter, {}});
     if (name.isEmpty()) return;
+    // The whole file is read before anything changes, so that a file that cannot be read leaves
+    // the questionnaire being edited as it was.
     platform::TextFileReader file(name);
     if (!IsSurveyMagic(file.ReadLine())) {
         dialogs().Notice(QStringLiteral("To nie jest plik ankiety..."));
         file.Close();
         return;
     }
-    EmptyComboList();
+    std::vector<QuestionRecord> questions = ReadSurveyQuestions(file);
+    file.Close();
     // A survey of no questions opens as one empty question, so the editor always has one.
-    const int count = ReadQuestionCount(file);
-    state_.QuestionTotal = static_cast<std::uint8_t>(std::max(count, 1));
+    if (questions.empty()) questions.emplace_back();
+    try {
+        for (std::size_t number = 1; number <= questions.size(); ++number) {
+            state_.LineBuffer = questions[number - 1];
+            state_.WriteWorkFile(static_cast<int>(number));
+        }
+    } catch (...) {
+        // Work files only partly rewritten hold neither questionnaire: the editor starts an
+        // empty one, so that no later "Zapisz" takes them for questions.
+        EmptyComboList();
+        StartEmptySurvey();
+        throw;
+    }
+    EmptyComboList();
+    state_.QuestionTotal = static_cast<std::uint8_t>(questions.size());
     for (int number = 1; number <= state_.QuestionTotal; ++number) {
         ComboBox1->AddItem(QString::number(number));
-        state_.LineBuffer = number <= count ? ReadSurveyQuestion(file) : QuestionRecord{};
-        state_.WriteWorkFile(number);
     }
     state_.CurrentQuestion = 1;
     Button2->setEnabled(false);
-    LoadQuestion(1);
+    state_.LineBuffer = questions.front();
+    ShowLineBuffer();
     RefreshCaption();
     ShowNumberInCombo();
-    file.Close();
 }
 
 void TForm1::Zapisz2Click() {

@@ -37,6 +37,8 @@ public:
     void SaveCurrentQuestion();
     // Reads work file N into the line buffer, then into the boxes (running their handlers).
     void LoadQuestion(int number);
+    // The line buffer into the boxes (running their handlers).
+    void ShowLineBuffer();
     // CurrentAnswerCount from the boxes, then the caption.
     void RefreshCaption();
     void UpdateEditorCaption();

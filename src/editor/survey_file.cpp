@@ -45,4 +45,10 @@ QuestionRecord ReadSurveyQuestion(platform::TextFileReader& file) {
     return record;
 }
 
+std::vector<QuestionRecord> ReadSurveyQuestions(platform::TextFileReader& file) {
+    std::vector<QuestionRecord> questions(ReadQuestionCount(file));
+    for (QuestionRecord& question : questions) question = ReadSurveyQuestion(file);
+    return questions;
+}
+
 }  // namespace editor

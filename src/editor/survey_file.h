@@ -5,6 +5,7 @@
 #include <QByteArray>
 #include <cstdint>
 #include <functional>
+#include <vector>
 
 #include "editor/question_work_files.h"
 
@@ -35,5 +36,8 @@ std::uint8_t ReadQuestionCount(platform::TextFileReader& file);
 // the twentieth (a count above 9) are read and dropped, so the next block starts where it should;
 // lines the block does not hold stay empty.
 QuestionRecord ReadSurveyQuestion(platform::TextFileReader& file);
+
+// The question count and every question block after it, read whole.
+std::vector<QuestionRecord> ReadSurveyQuestions(platform::TextFileReader& file);
 
 }  // namespace editor

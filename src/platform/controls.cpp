@@ -1,6 +1,7 @@
 // The edit box and combo box of the windows.
 #include "platform/controls.h"
 
+#include <QKeyEvent>
 #include <QSignalBlocker>
 #include <algorithm>
 
@@ -8,9 +9,10 @@
 
 namespace platform {
 
-EditBox::EditBox(QWidget* parent, int typingLimit) : QLineEdit(parent), typingLimit_(typingLimit) {
+EditBox::EditBox(QWidget* parent, int typingLimit)
+    : QLineEdit(parent), typingLimit_(typingLimit), validator_(new CodePageValidator(this)) {
     setMaxLength(typingLimit_);
-    setValidator(new CodePageValidator(this));
+    setValidator(validator_);
     connect(this, &QLineEdit::textEdited, this, &EditBox::AllowOnlyShrinkingBeyondLimit);
 }
 
@@ -20,11 +22,23 @@ void EditBox::SetBytes(const QByteArray& bytes) {
     const QString text = FromCodePage(bytes);
     // A longer line from a file is kept whole; typing may then only shorten it.
     setMaxLength(std::max<int>(typingLimit_, static_cast<int>(text.size())));
+    validator_->TakeText(text);
     setText(text);
 }
 
 void EditBox::AllowOnlyShrinkingBeyondLimit() {
     setMaxLength(std::max<int>(typingLimit_, static_cast<int>(text().size())));
+}
+
+bool EditBox::event(QEvent* event) {
+    // Ctrl+A is left to the window first: a window's menu may have it as its shortcut. Where no
+    // shortcut takes it, the key press comes back and selects all as usual.
+    if (event->type() == QEvent::ShortcutOverride &&
+        static_cast<QKeyEvent*>(event)->matches(QKeySequence::SelectAll)) {
+        event->ignore();
+        return true;
+    }
+    return QLineEdit::event(event);
 }
 
 ComboBox::ComboBox(QWidget* parent) : QComboBox(parent) {

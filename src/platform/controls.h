@@ -9,9 +9,11 @@
 
 namespace platform {
 
+class CodePageValidator;
+
 // A single-line edit box for text that is kept as Windows-1250 bytes. The user can type only
-// characters the code page holds, and at most the typing limit; text set by the program is
-// taken whole, also when it is longer than the limit.
+// characters the code page holds, and at most the typing limit; text set by SetBytes is taken
+// whole, also when it is longer than the limit or holds a line feed.
 class EditBox : public QLineEdit {
     Q_OBJECT
 public:
@@ -21,10 +23,14 @@ public:
     void SetBytes(const QByteArray& bytes);  // runs the change handler like any change of text
     int TypingLimit() const { return typingLimit_; }
 
+protected:
+    bool event(QEvent* event) override;
+
 private:
     void AllowOnlyShrinkingBeyondLimit();
 
     int typingLimit_;
+    CodePageValidator* validator_;
 };
 
 // An editable combo box. `ItemIndex` is the item whose text stands in the text field, or -1 when

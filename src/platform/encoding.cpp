@@ -1,6 +1,7 @@
 // Windows-1250 conversion of the texts the system keeps.
 #include "platform/encoding.h"
 
+#include <QLineEdit>
 #include <QStringDecoder>
 #include <QStringEncoder>
 #include <algorithm>
@@ -21,6 +22,17 @@ bool IsAscii(QStringView text) {
     return std::all_of(text.begin(), text.end(), [](QChar c) { return c.unicode() < 0x80; });
 }
 
+// The text's bytes, or nothing when the code page has no byte of its own for one of its
+// characters. The encoder would write its substitute 1A for such a character, or a look-alike
+// byte, and neither decodes back to the character.
+std::optional<QByteArray> Encode(const QString& text) {
+    if (IsAscii(text)) return text.toLatin1();
+    QStringEncoder encoder(kCodePage);
+    const QByteArray bytes = encoder.encode(text);
+    if (encoder.hasError() || FromCodePage(bytes) != text) return std::nullopt;
+    return bytes;
+}
+
 }  // namespace
 
 QString FromCodePage(const QByteArray& bytes) {
@@ -30,23 +42,39 @@ QString FromCodePage(const QByteArray& bytes) {
 }
 
 QByteArray ToCodePage(const QString& text) {
-    if (IsAscii(text)) return text.toLatin1();
-    QStringEncoder encoder(kCodePage);
-    return encoder.encode(text);
+    std::optional<QByteArray> bytes = Encode(text);
+    if (!bytes) throw CodePageError("Tekst zawiera znak, którego nie można zapisać w pliku");
+    return *std::move(bytes);
+}
+
+QByteArray ToCodePageForDrawing(const QString& text) {
+    QByteArray bytes;
+    for (const QChar c : text) bytes += Encode(QString(c)).value_or(QByteArray("?"));
+    return bytes;
 }
 
 bool CodePageCanHold(const QString& text) {
     for (const QChar c : text) {
         if (c == QChar(0x1A) || c == u'\r' || c == u'\n') return false;
     }
-    // The encoder writes 1A for a character it cannot map; 1A itself was refused above, so any
-    // 1A in the result is such a substitute. Decoding back must give the same text.
-    const QByteArray bytes = ToCodePage(text);
-    return !bytes.contains('\x1A') && FromCodePage(bytes) == text;
+    return Encode(text).has_value();
+}
+
+CodePageValidator::CodePageValidator(QLineEdit* edit) : QValidator(edit) {
+    connect(edit, &QLineEdit::textChanged, this, [this](const QString& text) { before_ = text; });
 }
 
 QValidator::State CodePageValidator::validate(QString& input, int&) const {
-    return CodePageCanHold(input) ? Acceptable : Invalid;
+    // What the change put between the unchanged start and end of the text.
+    const qsizetype shorter = std::min(input.size(), before_.size());
+    qsizetype start = 0;
+    while (start < shorter && input[start] == before_[start]) ++start;
+    qsizetype end = 0;
+    while (end < shorter - start &&
+           input[input.size() - 1 - end] == before_[before_.size() - 1 - end]) {
+        ++end;
+    }
+    return CodePageCanHold(input.mid(start, input.size() - start - end)) ? Acceptable : Invalid;
 }
 
 }  // namespace platform

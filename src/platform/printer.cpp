@@ -20,6 +20,9 @@ namespace platform {
 
 SystemPrinter::SystemPrinter(Dialogs& dialogs) : dialogs_(dialogs) {}
 
+SystemPrinter::SystemPrinter(Dialogs& dialogs, std::unique_ptr<QPrinter> printer)
+    : dialogs_(dialogs), printer_(std::move(printer)) {}
+
 SystemPrinter::~SystemPrinter() {
     if (painter_) painter_->end();
 }
@@ -80,8 +83,13 @@ void SystemPrinter::NewPage() {
 void SystemPrinter::EndDoc() {
     if (!painter_) return;
     canvas_.ClearTarget();
-    painter_->end();
+    const bool sent = painter_->end() && printer_->printerState() != QPrinter::Error &&
+                      printer_->printerState() != QPrinter::Aborted;
     painter_.reset();
+    if (!sent) {
+        pdfFile_.clear();
+        throw PrinterError("Nie można dokończyć wydruku");
+    }
     TellWherePdfWent();
 }
 

@@ -41,7 +41,7 @@ public:
     virtual int Resolution() = 0;
     virtual void BeginDoc() = 0;  // throws PrinterError
     virtual void NewPage() = 0;
-    virtual void EndDoc() = 0;
+    virtual void EndDoc() = 0;  // throws PrinterError when the job could not be sent
     virtual bool Printing() const = 0;
     // The page's canvas. Pen, brush and font can be set at any time and stay from job to job;
     // drawing reaches the page between BeginDoc and EndDoc.
@@ -54,6 +54,8 @@ public:
 class SystemPrinter : public Printer {
 public:
     explicit SystemPrinter(Dialogs& dialogs);
+    // Prints on the given printer instead of the system's default one.
+    SystemPrinter(Dialogs& dialogs, std::unique_ptr<QPrinter> printer);
     ~SystemPrinter() override;
 
     void SetOrientation(Orientation orientation) override;

@@ -150,7 +150,7 @@ ChannelLooks TForm7::Looks() const {
     ChannelLooks looks;
     for (int K = 1; K <= kChannels; ++K) {
         looks[K] = {ChannelBoxes[K]->isChecked(), ChannelColour(K),
-                    platform::ToCodePage(ColourBoxes[K]->text())};
+                    platform::ToCodePageForDrawing(ColourBoxes[K]->text())};
     }
     return looks;
 }

@@ -6,8 +6,12 @@
 
 #include <QSet>
 
+#include "charts/chart_drawing.h"
 #include "platform/canvas.h"
 #include "platform/round.h"
+#include "results/results_file.h"
+#include "results/results_test_files.h"
+#include "support/temp_folder.h"
 #include "tally_builder.h"
 
 using charts::PercentBase;
@@ -104,6 +108,25 @@ TEST(BarChart, ZeroBasesGiveFlatBarsLabelledZero) {
             EXPECT_EQ(drawn.At(x, 230), kBlack);
             EXPECT_EQ(drawn.At(x, 229), kSilver) << x;
         }
+    }
+}
+
+TEST(BarChart, AFileOfNoQuestionsAfterOneWithQuestionsShowsNoOldBars) {
+    // The reader keeps the earlier file's counts beyond the new question count.
+    testing_support::TempFolder folder;
+    results::ResultsStore store;
+    for (const QByteArray& bytes :
+         {results_testing::ExampleFile(), results_testing::Lines({"RESULTS", "B", "5", "0"})}) {
+        testing_support::WriteBytes(folder.File("in.wyn"), bytes);
+        ASSERT_EQ(results::ReadResultsFile(folder.File("in.wyn"), store).outcome,
+                  results::ResultsOutcome::Loaded);
+    }
+    ASSERT_EQ(store.Tally.AnswerTally[1][1], 5);
+    EXPECT_EQ(charts::AnswerSumOf(store.Tally, 1), 0);
+    for (PercentBase base : {PercentBase::Respondents, PercentBase::Answers}) {
+        const charts::BarChartShares shares = charts::ComputeBarShares(store.Tally, 1, base);
+        EXPECT_EQ(shares.AnswerCount, 0);
+        EXPECT_EQ(*std::max_element(shares.Percent.begin(), shares.Percent.end()), 0.0);
     }
 }
 

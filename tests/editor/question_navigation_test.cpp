@@ -1,6 +1,8 @@
 // The survey editor's moving through the questions, inserting and deleting them, and the jump by
 // the combo box: counters, combo box list, caption, enabled states and work files.
+#include <QApplication>
 #include <QDir>
+#include <QMenu>
 #include <QTest>
 
 #include "survey_editor_fixture.h"
@@ -185,4 +187,15 @@ TEST_F(SurveyEditorTest, AFailingWorkFileLeavesTheControlsEnabled) {
     EXPECT_EQ(Counters(), QStringLiteral("1z1"));
     EXPECT_TRUE(NavigationEnabled());
     EXPECT_FALSE(window.Button2->isEnabled());
+}
+
+TEST_F(SurveyEditorTest, CtrlAOpensTheMenuAlsoFromAnEditBox) {
+    QApplication::setActiveWindow(&window);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    window.Edit(1)->setText(QStringLiteral("Pytanie"));
+    window.Edit(1)->setFocus();
+    QTest::keyClick(window.Edit(1), Qt::Key_A, Qt::ControlModifier);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return window.Ankiety1->isVisible(); }, 2000));
+    EXPECT_FALSE(window.Edit(1)->hasSelectedText());
+    window.Ankiety1->close();
 }

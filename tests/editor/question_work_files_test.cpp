@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <QFrame>
 #include <QTest>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -242,4 +243,7 @@ TEST_F(EditorWindowTest, ControlsSitWhereTheLayoutPutsThem) {
     EXPECT_EQ(window.ComboBox1->geometry(), QRect(445, 10, 46, 22));
     EXPECT_EQ(window.AnswerLabels[8]->pos(), QPoint(8, 363));
     EXPECT_EQ(window.AnswerLabels[8]->text(), QStringLiteral("Odp. I)"));
+    EXPECT_EQ(window.Shape1->geometry(), QRect(0, 0, 496, 1));
+    EXPECT_EQ(window.Shape1->palette().brush(QPalette::Window).style(), Qt::CrossPattern);
+    EXPECT_TRUE(window.Shape1->autoFillBackground());
 }

@@ -187,6 +187,25 @@ TEST_F(SurveyMenuTest, ASurveyOfNoQuestionsOpensAsAnEmptyQuestionOneOfOne) {
     EXPECT_EQ(ReadBytes(surveys.File("out.ank")), Lines({"TARVO", "1", "1", "nowe", "", "", ""}));
 }
 
+TEST_F(SurveyMenuTest, AWorkFileThatCannotBeWrittenWhileOpeningLeavesAConsistentEmptySurvey) {
+    AddQuestionsUpTo(4);
+    // A folder in place of work file 2: opening fails after work file 1 was rewritten.
+    QFile::remove(state.workFiles.WorkFileName(2));
+    ASSERT_TRUE(QDir(work.path()).mkdir(QStringLiteral("wyn2")));
+    Open(Lines({"TARVO", "3", "1", "N1", "", "", "", "1", "N2", "", "", "",  //
+                "1", "N3", "", "", ""}));
+    EXPECT_EQ(dialogs.errors(), QStringList{QStringLiteral("File access denied.")});
+    EXPECT_EQ(Counters(), QStringLiteral("1z1"));
+    EXPECT_EQ(ComboItems(), QStringList{QStringLiteral("1")});
+    EXPECT_EQ(window.EditTexts(), QuestionRecord{});
+
+    // Nothing left over is saved as a question.
+    ASSERT_TRUE(QDir(work.path()).rmdir(QStringLiteral("wyn2")));
+    window.Edit(1)->setText(QStringLiteral("nowe"));
+    Save(surveys.File("out.ank"));
+    EXPECT_EQ(ReadBytes(surveys.File("out.ank")), Lines({"TARVO", "1", "1", "nowe", "", "", ""}));
+}
+
 TEST_F(SurveyMenuTest, NewAsksAndStartsAnEmptySurveyLeavingTheWorkFiles) {
     AddQuestionsUpTo(3);
     dialogs.answers = {false};

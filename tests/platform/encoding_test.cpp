@@ -50,6 +50,21 @@ TEST(CodePage, CharactersWithoutAByteAreRefused) {
     EXPECT_TRUE(CodePageCanHold(QString()));
 }
 
+TEST(CodePage, TheConversionRefusesACharacterWithoutAByteInsteadOfWritingASubstitute) {
+    for (const QString& text :
+         {QStringLiteral("a中b"), QStringLiteral("Ankieta ✓"), QStringLiteral("ñ")}) {
+        EXPECT_THROW(ToCodePage(text), platform::CodePageError) << text.toStdString();
+    }
+}
+
+TEST(EditBox, TypingAfterALineWithALineFeedIsStillJudged) {
+    platform::EditBox edit;
+    edit.SetBytes("Pytanie\ndalej");  // a bare line feed inside a line of a survey file
+    edit.end(false);
+    testing_support::TypeText(&edit, QStringLiteral("中 ż"));
+    EXPECT_EQ(edit.Bytes(), QByteArray("Pytanie\ndalej \xBF"));
+}
+
 TEST(EditBox, TypingTakesOnlyWhatTheCodePageHolds) {
     platform::EditBox edit;
     testing_support::TypeText(&edit, QStringLiteral("Zażółć"));

@@ -1,8 +1,12 @@
-// The printers: the recording printer the tests print on, and the system printer on a machine
-// without a default printer: a refusal when printers exist, a PDF file when there are none.
+// The printers: the recording printer the tests print on, the system printer on a machine without a
+// default printer (a refusal when printers exist, a PDF file when there are none), and its report
+// of a job that could not be sent.
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <QFileInfo>
+#include <QPaintEngine>
+#include <QPrinter>
 #include <QPrinterInfo>
 #include <QRegularExpression>
 #include <QTest>
@@ -160,4 +164,43 @@ TEST(SystemPrinter, WithoutAnyPrinterEachJobIsAPdfInTheDocumentsFolderNamedAfter
         }
         EXPECT_EQ(boxes, 2);
     }
+}
+
+namespace {
+
+// A printer whose job fails as it is sent: its paint engine cannot finish the job.
+class PrinterThatFailsToSend : public QPrinter {
+public:
+    QPaintEngine* paintEngine() const override { return &engine_; }
+
+private:
+    struct Engine : QPaintEngine {
+        bool begin(QPaintDevice*) override { return true; }
+        bool end() override { return false; }
+        void updateState(const QPaintEngineState&) override {}
+        void drawPixmap(const QRectF&, const QPixmap&, const QRectF&) override {}
+        Type type() const override { return User; }
+    };
+    mutable Engine engine_;
+};
+
+}  // namespace
+
+TEST(SystemPrinter, AJobThatCannotBeSentIsAnErrorAndASentOneIsNot) {
+    testing_support::ScriptedDialogs dialogs;
+    platform::SystemPrinter failing(dialogs, std::make_unique<PrinterThatFailsToSend>());
+    failing.BeginDoc();
+    EXPECT_THROW(failing.EndDoc(), platform::PrinterError);
+    EXPECT_FALSE(failing.Printing());
+
+    testing_support::TempFolder folder;
+    auto pdf = std::make_unique<QPrinter>();
+    pdf->setOutputFormat(QPrinter::PdfFormat);
+    pdf->setOutputFileName(folder.File("wydruk.pdf"));
+    platform::SystemPrinter working(dialogs, std::move(pdf));
+    working.BeginDoc();
+    working.PageCanvas().TextOut(10, 10, "Strona");
+    working.EndDoc();
+    EXPECT_GT(QFileInfo(folder.File("wydruk.pdf")).size(), 0);
+    EXPECT_TRUE(dialogs.errors().isEmpty() && dialogs.notices().isEmpty());
 }

@@ -12,6 +12,7 @@
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QTest>
+#include <algorithm>
 
 #include "charts/chart_window.h"
 #include "results/results_test_files.h"
@@ -193,6 +194,11 @@ TEST_F(StatisticsWindowTest, SaveWritesThePictureAsItStandsAndPrintShowsTheLoade
         if (text.text.startsWith("klasa")) legend << text.text;
     }
     EXPECT_EQ(legend, (QList<QByteArray>{"klasa1.", "klasa2."}));
+    // A file name the code page cannot hold is drawn with '?' in its place.
+    Load(3, ExampleFile("Ankieta"), "klasa中.wyn");
+    QTest::mouseClick(form.Button4, Qt::LeftButton);
+    EXPECT_TRUE(std::any_of(printer.texts().begin(), printer.texts().end(),
+                            [](const auto& text) { return text.text == "klasa?."; }));
     EXPECT_EQ(printer.texts()[0].text, QByteArray("Ankieta: Ankieta, Pytanie nr 1"));
 
     form.Timer1Timer();
