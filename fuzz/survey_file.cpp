@@ -4,7 +4,6 @@
 // leaves out.
 #include <QDir>
 #include <QFile>
-#include <algorithm>
 #include <vector>
 
 #include "editor/question_work_files.h"
@@ -15,21 +14,22 @@
 namespace {
 
 // The editor's "Otwórz" after its dialog: nothing when the first line is not "TARVO"; otherwise
-// the questions written to work files 1, 2, ... and returned, a survey of none as one empty one.
+// the questions, read whole, written to work files 1, 2, ... and returned, a survey of none as
+// one empty question.
 bool OpenSurvey(const QString& path, editor::EditorState& state, std::vector<editor::QuestionRecord>& opened) {
     platform::TextFileReader file(path);
     if (!editor::IsSurveyMagic(file.ReadLine())) {
         file.Close();
         return false;
     }
-    const int count = editor::ReadQuestionCount(file);
-    state.QuestionTotal = static_cast<std::uint8_t>(std::max(count, 1));
-    for (int number = 1; number <= state.QuestionTotal; ++number) {
-        state.LineBuffer = number <= count ? editor::ReadSurveyQuestion(file) : editor::QuestionRecord{};
-        state.WriteWorkFile(number);
-        opened.push_back(state.LineBuffer);
-    }
+    opened = editor::ReadSurveyQuestions(file);
     file.Close();
+    if (opened.empty()) opened.emplace_back();
+    for (std::size_t number = 1; number <= opened.size(); ++number) {
+        state.LineBuffer = opened[number - 1];
+        state.WriteWorkFile(static_cast<int>(number));
+    }
+    state.QuestionTotal = static_cast<std::uint8_t>(opened.size());
     return true;
 }
 
@@ -37,8 +37,7 @@ bool OpenSurvey(const QString& path, editor::EditorState& state, std::vector<edi
 std::vector<editor::QuestionRecord> ReadSaved(const QString& path) {
     platform::TextFileReader file(path);
     FUZZ_CHECK(editor::IsSurveyMagic(file.ReadLine()));
-    std::vector<editor::QuestionRecord> questions(editor::ReadQuestionCount(file));
-    for (editor::QuestionRecord& question : questions) question = editor::ReadSurveyQuestion(file);
+    const std::vector<editor::QuestionRecord> questions = editor::ReadSurveyQuestions(file);
     FUZZ_CHECK(file.AtEnd());
     file.Close();
     return questions;
