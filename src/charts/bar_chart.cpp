@@ -65,16 +65,7 @@ void PrintBarChartBody(platform::Canvas& canvas, const BarChartShares& shares, b
     const int Y25 = Round(0.73 * H), Y0 = Round(0.94 * H);
     const int right = Round(0.95 * W);
 
-    canvas.SetPen(Qt::black, platform::PenStyle::Dotted);
-    DrawLine(canvas, 14, Y100, right, Y100);
-    DrawLine(canvas, 10, Y75, right, Y75);
-    DrawLine(canvas, 14, Y50, right, Y50);
-    DrawLine(canvas, 10, Y25, right, Y25);
-    canvas.SetPen(Qt::black);
-    DrawLine(canvas, 14, Y100, 10, Y100);
-    canvas.LineTo(10, Y0);
-    canvas.LineTo(right, Y0);
-    DrawLine(canvas, 14, Y50, 10, Y50);
+    DrawPrintedGrid(canvas, {Y100, Y75, Y50, Y25, Y0}, right);
 
     if (n < 1) return;
     const int BarWidth = Round((0.9 * W - 0.02 * n * W) / n);

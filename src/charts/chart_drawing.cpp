@@ -61,6 +61,19 @@ void DrawLine(platform::Canvas& canvas, int x1, int y1, int x2, int y2) {
     canvas.LineTo(x2, y2);
 }
 
+void DrawPrintedGrid(platform::Canvas& canvas, const PercentLevels& y, int right) {
+    canvas.SetPen(Qt::black, platform::PenStyle::Dotted);
+    DrawLine(canvas, 14, y.Y100, right, y.Y100);
+    DrawLine(canvas, 10, y.Y75, right, y.Y75);
+    DrawLine(canvas, 14, y.Y50, right, y.Y50);
+    DrawLine(canvas, 10, y.Y25, right, y.Y25);
+    canvas.SetPen(Qt::black);
+    DrawLine(canvas, 14, y.Y100, 10, y.Y100);
+    canvas.LineTo(10, y.Y0);
+    canvas.LineTo(right, y.Y0);
+    DrawLine(canvas, 14, y.Y50, 10, y.Y50);
+}
+
 void CentredText(platform::Canvas& canvas, double centre, int y, const QByteArray& text) {
     canvas.TextOut(platform::Round(centre - canvas.TextWidth(text) * 0.5), y, text);
 }

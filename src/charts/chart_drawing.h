@@ -62,6 +62,14 @@ Percentages SharesOf(const AnswerTallies& tallies, int answerCount, std::uint16_
 
 // A line from (x1, y1) up to, not including, (x2, y2) with the current pen.
 void DrawLine(platform::Canvas& canvas, int x1, int y1, int x2, int y2);
+// The y of the 100, 75, 50, 25 and 0 percent levels of a printed chart.
+struct PercentLevels {
+    int Y100, Y75, Y50, Y25, Y0;
+};
+// The grid and axes of the printed bar, multi and comparison charts: dotted black lines at the
+// 100 to 25 percent levels up to `right` (starting at x = 14 and 10 in turn), then solid the
+// vertical axis at x = 10 with its ticks at 100 and 50 percent, and the base line at 0 percent.
+void DrawPrintedGrid(platform::Canvas& canvas, const PercentLevels& y, int right);
 // A text whose middle lies at `centre`, drawn from the top y.
 void CentredText(platform::Canvas& canvas, double centre, int y, const QByteArray& text);
 

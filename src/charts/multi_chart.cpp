@@ -105,16 +105,7 @@ void PrintMultiChartBody(platform::Canvas& canvas, const MultiChartValues& value
     const int right = Round(0.95 * W);
     const int Y100 = Round(0.18 * H), Y75 = Round(0.37 * H), Y50 = Round(0.56 * H);
     const int Y25 = Round(0.75 * H), Y0 = Round(0.94 * H);
-    canvas.SetPen(Qt::black, platform::PenStyle::Dotted);
-    DrawLine(canvas, 14, Y100, right, Y100);
-    DrawLine(canvas, 10, Y75, right, Y75);
-    DrawLine(canvas, 14, Y50, right, Y50);
-    DrawLine(canvas, 10, Y25, right, Y25);
-    canvas.SetPen(Qt::black);
-    DrawLine(canvas, 14, Y100, 10, Y100);
-    canvas.LineTo(10, Y0);
-    canvas.LineTo(right, Y0);
-    DrawLine(canvas, 14, Y50, 10, Y50);
+    DrawPrintedGrid(canvas, {Y100, Y75, Y50, Y25, Y0}, right);
 
     int BarWidth = Round(0.95 * W - 10 - (values.MaxAnswers + 1) * 0.02 * W);
     if (values.BarCount > 0) BarWidth = Round(BarWidth / double(values.BarCount));

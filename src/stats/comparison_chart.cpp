@@ -115,16 +115,7 @@ void PrintComparisonBody(platform::Canvas& canvas, const ChannelStore& store,
     const int right = Round(0.95 * W);
 
     canvas.Font().underline = false;
-    canvas.SetPen(Qt::black, platform::PenStyle::Dotted);
-    DrawLine(canvas, 14, Y100, right, Y100);
-    DrawLine(canvas, 10, Y75, right, Y75);
-    DrawLine(canvas, 14, Y50, right, Y50);
-    DrawLine(canvas, 10, Y25, right, Y25);
-    canvas.SetPen(Qt::black);
-    DrawLine(canvas, 14, Y100, 10, Y100);
-    canvas.LineTo(10, Y0);
-    canvas.LineTo(right, Y0);
-    DrawLine(canvas, 14, Y50, 10, Y50);
+    charts::DrawPrintedGrid(canvas, {Y100, Y75, Y50, Y25, Y0}, right);
 
     // Printed before any drawing, or for a question without answers: no bars to size.
     const int BarWidth = n > 0 && Act > 0 ? Round((0.92 * W - n * 0.03 * W) / (n * Act)) : 0;
