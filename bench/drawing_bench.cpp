@@ -1,5 +1,5 @@
 // Drawing benchmarks: clearing a picture by flood fill against filling it outright, and the
-// redraws of the bar chart and of the statistics window's comparison chart, nine answers each.
+// redraws of every chart as its window's timer tick draws it, nine answers each.
 #include <benchmark/benchmark.h>
 
 #include <QImage>
@@ -8,6 +8,9 @@
 #include "against_floor.h"
 #include "charts/bar_chart.h"
 #include "charts/chart_drawing.h"
+#include "charts/multi_chart.h"
+#include "charts/pie_chart.h"
+#include "charts/stripe_chart.h"
 #include "platform/canvas.h"
 #include "stats/comparison_chart.h"
 
@@ -50,27 +53,72 @@ void BM_ClearPictureAgainstFill(benchmark::State& state) {
 }
 BENCHMARK(BM_ClearPictureAgainstFill)->UseManualTime()->Unit(benchmark::kMicrosecond);
 
-void BM_BarChartRedrawNineAnswers(benchmark::State& state) {
-    results::ResultsTally tally;
-    tally.SurveyName = "Ankieta";
-    tally.RespondentCount = 120;
-    tally.QuestionCount = 1;
-    tally.AnswerCount[1] = 9;
-    for (int a = 1; a <= 9; ++a) tally.AnswerTally[1][a] = static_cast<std::uint16_t>(a * 5 + 3);
-    QImage picture(500, 250, QImage::Format_RGB32);
-    picture.fill(QColor(charts::kSilver));
-    for (auto _ : state) {
-        // As the bar chart window's timer tick draws it.
-        platform::Canvas canvas(picture);
-        charts::DrawBarChart(canvas, charts::ComputeBarShares(tally, 1, charts::PercentBase::Respondents),
-                             false);
-    }
-    benchmark::DoNotOptimize(picture.constBits());
-    // Seconds per redraw / 0.001 s: the redraw's share of the 100 ms tick, in percent.
+// Seconds per redraw / 0.001 s: the redraw's share of the 100 ms tick, in percent.
+void ReportShareOfTick(benchmark::State& state) {
     state.counters["percent_of_tick"] = benchmark::Counter(
         0.001, benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
 }
+
+// Three questions of nine answers each, with different counts.
+results::ResultsTally NineAnswerTally() {
+    results::ResultsTally tally;
+    tally.SurveyName = "Ankieta";
+    tally.RespondentCount = 120;
+    tally.QuestionCount = 3;
+    for (int q = 1; q <= 3; ++q) {
+        tally.AnswerCount[q] = 9;
+        for (int a = 1; a <= 9; ++a) tally.AnswerTally[q][a] = static_cast<std::uint16_t>(a * 5 + q * 7);
+    }
+    return tally;
+}
+
+// Times one redraw of a picture of the given size, as the chart window's timer tick makes it.
+template <typename Draw>
+void MeasureRedraw(benchmark::State& state, QSize size, Draw draw) {
+    QImage picture(size, QImage::Format_RGB32);
+    picture.fill(QColor(charts::kSilver));
+    for (auto _ : state) {
+        platform::Canvas canvas(picture);
+        draw(canvas);
+    }
+    benchmark::DoNotOptimize(picture.constBits());
+    ReportShareOfTick(state);
+}
+
+void BM_BarChartRedrawNineAnswers(benchmark::State& state) {
+    const results::ResultsTally tally = NineAnswerTally();
+    MeasureRedraw(state, {500, 250}, [&](platform::Canvas& canvas) {
+        charts::DrawBarChart(canvas, charts::ComputeBarShares(tally, 1, charts::PercentBase::Respondents),
+                             false);
+    });
+}
 BENCHMARK(BM_BarChartRedrawNineAnswers)->Unit(benchmark::kMicrosecond);
+
+void BM_PieChartRedrawNineAnswers(benchmark::State& state) {
+    const results::ResultsTally tally = NineAnswerTally();
+    MeasureRedraw(state, {441, 275}, [&](platform::Canvas& canvas) {
+        charts::DrawPieChart(canvas, charts::AnswerSharesOf(tally, 1));
+    });
+}
+BENCHMARK(BM_PieChartRedrawNineAnswers)->Unit(benchmark::kMicrosecond);
+
+void BM_StripeChartRedrawNineAnswers(benchmark::State& state) {
+    const results::ResultsTally tally = NineAnswerTally();
+    MeasureRedraw(state, {530, 230}, [&](platform::Canvas& canvas) {
+        charts::DrawStripeChart(canvas, charts::AnswerSharesOf(tally, 1));
+    });
+}
+BENCHMARK(BM_StripeChartRedrawNineAnswers)->Unit(benchmark::kMicrosecond);
+
+void BM_MultiChartRedrawThreeQuestionsOfNineAnswers(benchmark::State& state) {
+    const results::ResultsTally tally = NineAnswerTally();
+    MeasureRedraw(state, {705, 305}, [&](platform::Canvas& canvas) {
+        charts::DrawMultiChart(
+            canvas, charts::ComputeMultiValues(tally, {0, 1, 2, 3}, charts::PercentBase::Respondents),
+            charts::kDefaultSeriesColours, false);
+    });
+}
+BENCHMARK(BM_MultiChartRedrawThreeQuestionsOfNineAnswers)->Unit(benchmark::kMicrosecond);
 
 void BM_ComparisonChartRedrawNineAnswersThreeChannels(benchmark::State& state) {
     stats::ChannelStore store;
@@ -86,18 +134,11 @@ void BM_ComparisonChartRedrawNineAnswersThreeChannels(benchmark::State& state) {
         for (int a = 1; a <= 9; ++a) channel.AnswerTally[1][a] = static_cast<std::uint16_t>(a * 5 + c);
         looks[c] = {true, QColor(colours[c]), "klasa" + QByteArray::number(c) + "."};
     }
-    QImage picture(777, 333, QImage::Format_RGB32);
-    picture.fill(QColor(charts::kSilver));
-    for (auto _ : state) {
-        // As the statistics window's timer tick draws it.
+    MeasureRedraw(state, {777, 333}, [&](platform::Canvas& canvas) {
         const stats::ComparisonValues values =
             stats::ComputeComparison(store, looks, charts::PercentBase::Respondents);
-        platform::Canvas canvas(picture);
         stats::DrawComparison(canvas, store, values, looks, false);
-    }
-    benchmark::DoNotOptimize(picture.constBits());
-    state.counters["percent_of_tick"] = benchmark::Counter(
-        0.001, benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+    });
 }
 BENCHMARK(BM_ComparisonChartRedrawNineAnswersThreeChannels)->Unit(benchmark::kMicrosecond);
 
