@@ -11,6 +11,7 @@
 
 #include "editor/survey_file.h"
 #include "editor/survey_printout.h"
+#include "platform/controls.h"
 #include "platform/file_names.h"
 #include "platform/fonts.h"
 #include "platform/printer.h"
@@ -46,10 +47,7 @@ void TForm1::BuildControls() {
 
     Shape1 = new QFrame(client);
     Shape1->setGeometry(0, 0, 496, 1);
-    QPalette rule = Shape1->palette();
-    rule.setBrush(QPalette::Window, QBrush(Qt::black, Qt::CrossPattern));
-    Shape1->setPalette(rule);
-    Shape1->setAutoFillBackground(true);
+    platform::SetColour(*Shape1, QPalette::Window, QBrush(Qt::black, Qt::CrossPattern));
 
     Label1 = new QLabel(QStringLiteral("Pytanie "), client);
     Label1->setFont(platform::ControlFont(kTimes, 15, true));

@@ -9,6 +9,13 @@
 
 namespace platform {
 
+void SetColour(QWidget& control, QPalette::ColorRole role, const QBrush& brush) {
+    QPalette palette = control.palette();
+    palette.setBrush(role, brush);
+    control.setPalette(palette);
+    if (role == QPalette::Window) control.setAutoFillBackground(true);
+}
+
 EditBox::EditBox(QWidget* parent, int typingLimit)
     : QLineEdit(parent), typingLimit_(typingLimit), validator_(new CodePageValidator(this)) {
     setMaxLength(typingLimit_);

@@ -1,6 +1,6 @@
 // Controls whose behaviour the windows rely on beyond what Qt's own give: the edit box that
 // holds Windows-1250 text, and the combo box with an editable text field whose change handler
-// runs only on the user's pick or typing.
+// runs only on the user's pick or typing; and fixed colours for a control.
 #pragma once
 
 #include <QByteArray>
@@ -10,6 +10,10 @@
 namespace platform {
 
 class CodePageValidator;
+
+// Gives a control's colour role its own brush, whatever the desktop's colours are. A window
+// background is then painted by the control itself.
+void SetColour(QWidget& control, QPalette::ColorRole role, const QBrush& brush);
 
 // A single-line edit box for text that is kept as Windows-1250 bytes. The user can type only
 // characters the code page holds, and at most the typing limit; text set by SetBytes is taken

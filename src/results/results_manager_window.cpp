@@ -7,6 +7,7 @@
 #include <QMenu>
 #include <QMenuBar>
 
+#include "platform/controls.h"
 #include "platform/encoding.h"
 #include "platform/file_names.h"
 #include "platform/fonts.h"
@@ -46,7 +47,7 @@ void TForm3::BuildControls() {
 
     Shape1 = new QFrame(client);
     Shape1->setGeometry(3, 0, 480, 1);
-    Shape1->setStyleSheet(QStringLiteral("background-color: #808080;"));
+    platform::SetColour(*Shape1, QPalette::Window, QColor(0x808080));
 
     StringGrid1 = new StringGrid(client, kGridColumns, kColumnWidth, kRowHeight);
     StringGrid1->setGeometry(26, 10, 430, 257);

@@ -3,6 +3,8 @@
 
 #include <QHeaderView>
 
+#include "platform/controls.h"
+
 namespace results {
 
 StringGrid::StringGrid(QWidget* parent, int columns, int columnWidth, int rowHeight)
@@ -15,7 +17,7 @@ StringGrid::StringGrid(QWidget* parent, int columns, int columnWidth, int rowHei
     setFrameStyle(QFrame::Panel | QFrame::Sunken);
     setLineWidth(2);
     setShowGrid(true);
-    setStyleSheet(QStringLiteral("QTableWidget { background-color: white; }"));
+    platform::SetColour(*this, QPalette::Base, Qt::white);
     setCursor(Qt::ForbiddenCursor);
     viewport()->setCursor(Qt::ForbiddenCursor);
 

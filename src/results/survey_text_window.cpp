@@ -3,6 +3,7 @@
 
 #include <QStringList>
 
+#include "platform/controls.h"
 #include "platform/encoding.h"
 #include "platform/fonts.h"
 #include "platform/printer.h"
@@ -34,8 +35,9 @@ TForm8::TForm8(platform::Dialogs& dialogs, platform::Printer& printer, ResultsSt
     Memo1->setGeometry(8, 8, 401, 361);
     Memo1->setReadOnly(true);
     Memo1->setFont(platform::ControlFont(QStringLiteral("Arial"), 11));
-    Memo1->setStyleSheet(QStringLiteral("QPlainTextEdit { color: black; }"));
+    platform::SetColour(*Memo1, QPalette::Text, Qt::black);
     Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    Memo1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);  // long lines wrap
 
     Button1 = AddButton(QStringLiteral("Drukuj"), {160, 376, 97, 25});
     OnClick(Button1, [this] { Button1Click(); });

@@ -14,6 +14,7 @@
 
 #include "charts/chart_window.h"
 #include "platform/canvas.h"
+#include "platform/controls.h"
 #include "platform/encoding.h"
 #include "platform/file_names.h"
 #include "platform/fonts.h"
@@ -49,7 +50,7 @@ void TForm7::BuildControls() {
     QWidget* client = Client();
     Shape1 = new QFrame(client);
     Shape1->setGeometry(0, 0, 798, 1);
-    Shape1->setStyleSheet(QStringLiteral("background-color: #808080;"));
+    platform::SetColour(*Shape1, QPalette::Window, QColor(0x808080));
     Image1 = new charts::PictureBox(client, {8, 2, 777, 333});
 
     const std::array<int, kChannels + 1> checkLeft{0, 24, 240, 456};
