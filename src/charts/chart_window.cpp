@@ -41,17 +41,27 @@ void PrintChartPage(platform::Printer& printer, const QByteArray& header, const 
     job.End();
 }
 
-PictureBox::PictureBox(QWidget* parent, const QRect& geometry)
-    : QWidget(parent), Picture(geometry.size(), QImage::Format_RGB32) {
+PictureBox::PictureBox(QWidget* parent, const QRect& geometry) : QWidget(parent) {
     setGeometry(geometry);
-    Picture.fill(QColor(kSilver));
+}
+
+QImage& PictureBox::Picture() {
+    if (picture_.isNull()) {
+        picture_ = QImage(size(), QImage::Format_RGB32);
+        picture_.fill(QColor(kSilver));
+    }
+    return picture_;
 }
 
 void PictureBox::paintEvent(QPaintEvent*) {
     QPainter painter(this);
+    if (picture_.isNull()) {
+        painter.fillRect(rect(), QColor(kSilver));
+        return;
+    }
     // On a high-density screen each picture pixel becomes a sharp block, never a blur.
     painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
-    painter.drawImage(0, 0, Picture);
+    painter.drawImage(0, 0, picture_);
 }
 
 ChartWindow::ChartWindow(platform::Dialogs& dialogs, platform::Printer& printer,
@@ -69,7 +79,7 @@ ChartWindow::ChartWindow(platform::Dialogs& dialogs, platform::Printer& printer,
 
 void ChartWindow::Timer1Timer() {
     if (!RedrawRequest) return;
-    platform::Canvas canvas(Image1->Picture);
+    platform::Canvas canvas(Image1->Picture());
     DrawPicture(canvas);
     Image1->update();
     RedrawRequest = false;
@@ -80,7 +90,7 @@ void ChartWindow::FormClose() {
     Timer1.stop();
 }
 
-void ChartWindow::SavePicture() { SavePictureToChosenFile(dialogs(), Image1->Picture); }
+void ChartWindow::SavePicture() { SavePictureToChosenFile(dialogs(), Image1->Picture()); }
 
 void ChartWindow::PrintChart() {
     PrintChartPage(printer_, PrintoutHeader(),

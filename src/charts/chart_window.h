@@ -42,10 +42,15 @@ class PictureBox : public QWidget {
   public:
     PictureBox(QWidget* parent, const QRect& geometry);
 
-    QImage Picture;
+    // The picture, silver until something draws on it. Its pixels are made on first use, so that
+    // the chart windows built at start-up hold no pictures before they are drawn.
+    QImage& Picture();
 
   protected:
     void paintEvent(QPaintEvent* event) override;
+
+  private:
+    QImage picture_;
 };
 
 // Where a chart window and its picture sit.

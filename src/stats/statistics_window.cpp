@@ -157,7 +157,7 @@ ChannelLooks TForm7::Looks() const {
 }
 
 void TForm7::ClearPictureFrom(int x, int y) {
-    platform::Canvas canvas(Image1->Picture);
+    platform::Canvas canvas(Image1->Picture());
     charts::ClearPicture(canvas, x, y);
     Image1->update();
 }
@@ -336,7 +336,7 @@ void TForm7::Timer1Timer() {
     if (RedrawRequest && AnyChannelOn()) {
         const ChannelLooks looks = Looks();
         Values = ComputeComparison(store_, looks, SelectedBase());
-        platform::Canvas canvas(Image1->Picture);
+        platform::Canvas canvas(Image1->Picture());
         DrawComparison(canvas, store_, Values, looks, CheckBox4->isChecked());
         Image1->update();
     }
@@ -348,7 +348,7 @@ charts::PercentBase TForm7::SelectedBase() const {
                                      : charts::PercentBase::Respondents;
 }
 
-void TForm7::Button3Click() { charts::SavePictureToChosenFile(dialogs(), Image1->Picture); }
+void TForm7::Button3Click() { charts::SavePictureToChosenFile(dialogs(), Image1->Picture()); }
 
 void TForm7::Button4Click() {
     const ChannelLooks looks = Looks();

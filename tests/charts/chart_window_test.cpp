@@ -49,7 +49,7 @@ class BarWindowTest : public ::testing::Test {
     std::pair<bool, bool> Steps() const {
         return {form.Button1->isEnabled(), form.Button2->isEnabled()};
     }
-    QColor At(int x, int y) const { return QColor(form.Image1->Picture.pixel(x, y)); }
+    QColor At(int x, int y) const { return QColor(form.Image1->Picture().pixel(x, y)); }
     QColor PageAt(int x, int y) const { return QColor(printer.pages().at(0).pixel(x, y)); }
 
     ScriptedDialogs dialogs;
@@ -136,12 +136,12 @@ TEST_F(BarWindowTest, TheSelectorMovesToThePickedOrTypedQuestionAndRestoresAnUnm
     EXPECT_EQ(form.ShownQuestion, 4);
     EXPECT_EQ(Steps(), kBoth);
     WaitForDrawing();
-    const QImage before = form.Image1->Picture.copy();
+    const QImage before = form.Image1->Picture().copy();
     Type(form.ComboBox1, QStringLiteral("7"));  // five questions: no such entry
     EXPECT_EQ(form.ComboBox1->Text(), QStringLiteral("4"));
     EXPECT_EQ(form.ShownQuestion, 4);
     WaitForDrawing();
-    EXPECT_EQ(form.Image1->Picture, before);
+    EXPECT_EQ(form.Image1->Picture(), before);
     Type(form.ComboBox1, QStringLiteral("5"));
     EXPECT_EQ(form.ShownQuestion, 5);
     EXPECT_EQ(Steps(), kOnlyPrevious);
@@ -151,7 +151,7 @@ TEST_F(BarWindowTest, TheTimerDrawsOnlyOnRequestSoAMergeShowsWithinATick) {
     Open(TallyOf(10, {{2, 8}}));
     WaitForDrawing();
     EXPECT_EQ(At(40, 190), kBlack);  // answer a: 20 %
-    form.Image1->Picture.setPixel(400, 10, qRgb(1, 2, 3));
+    form.Image1->Picture().setPixel(400, 10, qRgb(1, 2, 3));
     QTest::qWait(250);
     EXPECT_EQ(At(400, 10), QColor(1, 2, 3));
     // A merge doubles the count of answer a; the results manager asks for a redraw.
@@ -281,7 +281,7 @@ TEST_F(BarWindowTest, SavingWritesThePictureAsABitmapUnderTheBmpExtension) {
     EXPECT_TRUE(dialog->options.initialFolder.isEmpty());
     EXPECT_FALSE(QFile::exists(folder.File("wykres.txt")));
     const QImage read(saved, "BMP");
-    EXPECT_EQ(read.convertToFormat(QImage::Format_RGB32), form.Image1->Picture);
+    EXPECT_EQ(read.convertToFormat(QImage::Format_RGB32), form.Image1->Picture());
     EXPECT_EQ(read.size(), QSize(500, 250));
     EXPECT_TRUE(dialogs.errors().isEmpty());
     // A cancelled dialog writes nothing; a name in a missing folder is reported.
@@ -293,17 +293,28 @@ TEST_F(BarWindowTest, SavingWritesThePictureAsABitmapUnderTheBmpExtension) {
 
 TEST(PictureBox, OnAScreenOfDoubleDensityEachPicturePixelBecomesASharpTwoByTwoBlock) {
     charts::PictureBox box(nullptr, QRect(0, 0, 4, 2));
-    box.Picture.fill(Qt::white);
-    box.Picture.setPixel(1, 0, qRgb(0, 0, 0));
-    box.Picture.setPixel(2, 1, qRgb(0, 0, 255));
+    box.Picture().fill(Qt::white);
+    box.Picture().setPixel(1, 0, qRgb(0, 0, 0));
+    box.Picture().setPixel(2, 1, qRgb(0, 0, 255));
     QImage screen(8, 4, QImage::Format_RGB32);
     screen.setDevicePixelRatio(2);
     box.render(&screen);
     for (int y = 0; y < 4; ++y) {
         for (int x = 0; x < 8; ++x) {
-            EXPECT_EQ(QColor(screen.pixel(x, y)), QColor(box.Picture.pixel(x / 2, y / 2))) << x << ',' << y;
+            EXPECT_EQ(QColor(screen.pixel(x, y)), QColor(box.Picture().pixel(x / 2, y / 2))) << x << ',' << y;
         }
     }
+}
+
+TEST(PictureBox, IsSilverOnScreenAndWhenFirstTakenBeforeAnyDrawing) {
+    charts::PictureBox box(nullptr, QRect(5, 5, 3, 2));
+    QImage screen(3, 2, QImage::Format_RGB32);
+    screen.fill(Qt::black);
+    box.render(&screen);
+    QImage silver(3, 2, QImage::Format_RGB32);
+    silver.fill(QColor(charts::kSilver));
+    EXPECT_EQ(screen, silver);
+    EXPECT_EQ(box.Picture(), silver);
 }
 
 TEST(ChartWindows, PieStripeAndMultiOpenOnQuestionOneAndCloseEmptied) {
@@ -321,13 +332,13 @@ TEST(ChartWindows, PieStripeAndMultiOpenOnQuestionOneAndCloseEmptied) {
         EXPECT_FALSE(form->Button2->isEnabled());
         // Printing twice gives the same page and leaves the picture as it was.
         ASSERT_TRUE(QTest::qWaitFor([form] { return !form->RedrawRequest; }, 5000));
-        const QImage picture = form->Image1->Picture.copy();
+        const QImage picture = form->Image1->Picture().copy();
         const std::size_t pages = printer.pages().size();
         QTest::mouseClick(form->Button3, Qt::LeftButton);
         QTest::mouseClick(form->Button3, Qt::LeftButton);
         ASSERT_EQ(printer.pages().size(), pages + 2);
         EXPECT_EQ(printer.pages()[pages], printer.pages()[pages + 1]);
-        EXPECT_EQ(form->Image1->Picture, picture);
+        EXPECT_EQ(form->Image1->Picture(), picture);
         EXPECT_FALSE(form->RedrawRequest);
         form->CloseChart();
         EXPECT_EQ(form->ComboBox1->Count(), 0);

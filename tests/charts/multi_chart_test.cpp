@@ -87,7 +87,7 @@ TEST(MultiChart, ColourSamplesTakeTheDialogsColourOrTheDefaultAndReopeningResets
               QColor(128, 255, 0));
     QTest::mousePress(form.Shape1, Qt::LeftButton);
     ASSERT_TRUE(QTest::qWaitFor([&] { return !form.RedrawRequest; }, 5000));
-    EXPECT_EQ(form.Image1->Picture.pixel(30, 250) & 0xFFFFFF, 0x123456u);
+    EXPECT_EQ(form.Image1->Picture().pixel(30, 250) & 0xFFFFFF, 0x123456u);
     form.Button2->click();  // the printout's legend in the samples' colours
     EXPECT_EQ(printer.pages().at(0).pixel(30, 200) & 0xFFFFFF, 0x123456u);
 

@@ -60,7 +60,7 @@ class StatisticsWindowTest : public ::testing::Test {
                 form.Button4->isEnabled(), form.ScrollBar1->isEnabled()};
     }
     bool AllSilver() const {
-        const QImage& picture = form.Image1->Picture;
+        const QImage& picture = form.Image1->Picture();
         for (int y = 0; y < picture.height(); ++y) {
             for (int x = 0; x < picture.width(); ++x) {
                 if (QColor(picture.pixel(x, y)) != kSilver) return false;
@@ -206,6 +206,6 @@ TEST_F(StatisticsWindowTest, SaveWritesThePictureAsItStandsAndPrintShowsTheLoade
     QTest::mouseClick(form.Button3, Qt::LeftButton);
     const QImage saved(folder.File("wykres.bmp"));
     ASSERT_EQ(saved.size(), QSize(777, 333));
-    EXPECT_EQ(saved.convertToFormat(QImage::Format_RGB32), form.Image1->Picture);
+    EXPECT_EQ(saved.convertToFormat(QImage::Format_RGB32), form.Image1->Picture());
     EXPECT_TRUE(dialogs.errors().isEmpty());
 }
