@@ -52,12 +52,9 @@ QString QuestionWorkFiles::WorkFileName(int number) const {
 }
 
 void QuestionWorkFiles::Write(int number, const QuestionRecord& record) const {
-    platform::WriteFileReplacing(
-        WorkFileName(number),
-        [&record](platform::TextFileWriter& file) {
-            for (const QByteArray& line : record) file.WriteLine(line);
-        },
-        platform::Links::NotFollowed);
+    platform::WriteScratchFile(WorkFileName(number), [&record](platform::TextFileWriter& file) {
+        for (const QByteArray& line : record) file.WriteLine(line);
+    });
 }
 
 QuestionRecord QuestionWorkFiles::Read(int number) const {

@@ -233,18 +233,24 @@ void TextFileWriter::Close() {
     if (!closed) ThrowErrno();
 }
 
-void WriteFileReplacing(const QString& path, const std::function<void(TextFileWriter&)>& write) {
-    WriteFileReplacing(path, write, Links::Followed);
+// Writes the file's contents through a stream of its own on a copy of the descriptor, so that
+// every write failure keeps the system's error.
+void WriteThrough(int fileDescriptor, const std::function<void(TextFileWriter&)>& write) {
+    const int descriptor = ::dup(fileDescriptor);
+    std::FILE* stream = descriptor < 0 ? nullptr : ::fdopen(descriptor, "wb");
+    if (!stream) {
+        const int error = errno;
+        if (descriptor >= 0) ::close(descriptor);
+        throw IoError::FromErrno(error);
+    }
+    TextFileWriter writer(stream);
+    write(writer);
+    writer.Close();
 }
 
-void WriteFileReplacing(const QString& path, const std::function<void(TextFileWriter&)>& write,
-                        Links links) {
+void WriteFileReplacing(const QString& path, const std::function<void(TextFileWriter&)>& write) {
     const std::string name = NativeName(path);
     struct stat info {};
-    if (links == Links::NotFollowed && ::lstat(name.c_str(), &info) == 0 && S_ISLNK(info.st_mode)) {
-        // Qt's save would write where the link points; the link goes, by its own name.
-        if (::unlink(name.c_str()) != 0) ThrowErrno();
-    }
     const bool exists = ::stat(name.c_str(), &info) == 0;
     if (exists && S_ISDIR(info.st_mode)) throw IoError::FromErrno(EISDIR);
     const bool staged = exists && NeedsShortStagingName(name);
@@ -255,20 +261,8 @@ void WriteFileReplacing(const QString& path, const std::function<void(TextFileWr
     errno = 0;
     if (!file.open(QIODevice::WriteOnly)) ThrowSaveError(file, errno);
     if (staged) ::fchmod(file.handle(), info.st_mode & 07777);  // as Qt does for the target
-    // The lines go through a stream of their own on the same file, so that every write failure
-    // keeps the system's error; Qt's commit then syncs the data and puts the file in place.
-    const int descriptor = ::dup(file.handle());
-    std::FILE* stream = descriptor < 0 ? nullptr : ::fdopen(descriptor, "wb");
-    if (!stream) {
-        const int error = errno;
-        if (descriptor >= 0) ::close(descriptor);
-        throw IoError::FromErrno(error);
-    }
-    {
-        TextFileWriter writer(stream);
-        write(writer);
-        writer.Close();
-    }
+    WriteThrough(file.handle(), write);
+    // Qt's commit syncs the data and puts the file in place.
     errno = 0;
     if (!file.commit()) ThrowSaveError(file, errno);
     if (staged && std::rename(target.c_str(), name.c_str()) != 0) {
@@ -277,6 +271,29 @@ void WriteFileReplacing(const QString& path, const std::function<void(TextFileWr
         throw IoError::FromErrno(error);
     }
     SyncFolder(name);
+}
+
+void WriteScratchFile(const QString& path, const std::function<void(TextFileWriter&)>& write) {
+    const std::string name = NativeName(path);
+    const std::size_t slash = name.rfind('/');
+    std::string staging =
+        (slash == std::string::npos ? std::string() : name.substr(0, slash + 1)) + ".narzedzia-XXXXXX";
+    const int descriptor = ::mkostemp(staging.data(), O_CLOEXEC);
+    if (descriptor < 0) ThrowErrno();
+    try {
+        WriteThrough(descriptor, write);
+    } catch (...) {
+        ::close(descriptor);
+        ::unlink(staging.c_str());
+        throw;
+    }
+    ::close(descriptor);
+    // The rename replaces a link of that name by the file; it never writes where one points.
+    if (std::rename(staging.c_str(), name.c_str()) != 0) {
+        const int error = errno;
+        ::unlink(staging.c_str());
+        throw IoError::FromErrno(error);
+    }
 }
 
 }  // namespace platform

@@ -70,8 +70,7 @@ public:
     void Close();
 
 private:
-    friend void WriteFileReplacing(const QString&, const std::function<void(TextFileWriter&)>&,
-                                   Links);
+    friend void WriteThrough(int, const std::function<void(TextFileWriter&)>&);
     TextFileWriter(std::FILE* file) : file_(file) {}
     void Write(const char* data, std::size_t size);
 
@@ -83,8 +82,10 @@ private:
 // killed program half way leaves the old file as it was and nothing beside it. The new file keeps
 // the permissions of the one it replaces; a file that may not be written is refused.
 void WriteFileReplacing(const QString& path, const std::function<void(TextFileWriter&)>& write);
-// The same; with Links::NotFollowed a link of that name is replaced by the file, never followed.
-void WriteFileReplacing(const QString& path, const std::function<void(TextFileWriter&)>& write,
-                        Links links);
+// A work file the program rewrites at every step: written whole under a new name beside it and
+// renamed over it, without waiting for the disk. A failure leaves the old file; a killed program
+// may leave a hidden ".narzedzia-" file beside it. A link of that name is replaced by the file,
+// never followed.
+void WriteScratchFile(const QString& path, const std::function<void(TextFileWriter&)>& write);
 
 }  // namespace platform

@@ -178,40 +178,41 @@ TEST(TextFileErrors, AReadOnlyFolderDeniesAccess) {
                                              QFileDevice::ExeOwner);
 }
 
-TEST(WriteFileReplacing, PutsTheNewFileInPlaceOfTheOld) {
-    TempFolder folder;
-    const QString path = folder.File("survey.ank");
-    WriteBytes(path, "old\r\n");
-    platform::WriteFileReplacing(path, [](TextFileWriter& file) {
-        file.WriteLine("TARVO");
-        file.WriteNumber(1);
-    });
-    EXPECT_EQ(ReadBytes(path), QByteArray("TARVO\r\n1\r\n"));
-    EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files), QStringList{QStringLiteral("survey.ank")});
-}
+// The saved files' writer and the work files' writer replace a file the same way.
+using ReplacingWriter = void (*)(const QString&, const std::function<void(TextFileWriter&)>&);
+const ReplacingWriter kReplacingWriters[] = {&platform::WriteFileReplacing, &platform::WriteScratchFile};
 
-TEST(WriteFileReplacing, AFailureHalfWayKeepsTheOldFile) {
-    TempFolder folder;
-    const QString path = folder.File("survey.ank");
-    WriteBytes(path, "old\r\n");
-    EXPECT_THROW(platform::WriteFileReplacing(path,
-                                              [](TextFileWriter& file) {
-                                                  file.WriteLine("half");
-                                                  throw IoError(IoError::DiskFull);
-                                              }),
-                 IoError);
-    EXPECT_EQ(ReadBytes(path), QByteArray("old\r\n"));
-    EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files), QStringList{QStringLiteral("survey.ank")});
+TEST(WriteFileReplacing, PutsTheNewFileInPlaceOfTheOldAndAFailureHalfWayKeepsTheOld) {
+    for (const ReplacingWriter writeReplacing : kReplacingWriters) {
+        TempFolder folder;
+        const QString path = folder.File("survey.ank");
+        WriteBytes(path, "old\r\n");
+        EXPECT_THROW(writeReplacing(path,
+                                    [](TextFileWriter& file) {
+                                        file.WriteLine("half");
+                                        throw IoError(IoError::DiskFull);
+                                    }),
+                     IoError);
+        EXPECT_EQ(ReadBytes(path), QByteArray("old\r\n"));
+        writeReplacing(path, [](TextFileWriter& file) {
+            file.WriteLine("TARVO");
+            file.WriteNumber(1);
+        });
+        EXPECT_EQ(ReadBytes(path), QByteArray("TARVO\r\n1\r\n"));
+        EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden),
+                  QStringList{QStringLiteral("survey.ank")});
+    }
 }
 
 TEST(WriteFileReplacing, ReportsAFolderThatCannotTakeTheFile) {
-    TempFolder folder;
-    EXPECT_EQ(ErrorOf([&] {
-                  platform::WriteFileReplacing(folder.File("missing/x.wyn"), [](TextFileWriter&) {});
-              }),
-              "File not found");
-    EXPECT_EQ(ErrorOf([&] { platform::WriteFileReplacing(folder.path(), [](TextFileWriter&) {}); }),
-              "File access denied");
+    for (const ReplacingWriter writeReplacing : kReplacingWriters) {
+        TempFolder folder;
+        EXPECT_EQ(ErrorOf([&] { writeReplacing(folder.File("missing/x.wyn"), [](TextFileWriter&) {}); }),
+                  "File not found");
+        EXPECT_EQ(ErrorOf([&] { writeReplacing(folder.path(), [](TextFileWriter&) {}); }),
+                  "File access denied");
+        EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden), QStringList{});
+    }
 }
 
 TEST(WriteFileReplacing, ASaveKilledHalfWayLeavesTheOldFileAndNothingBesideIt) {
@@ -260,8 +261,7 @@ TEST(WriteFileReplacing, AWorkFileReplacesALinkOfItsNameInsteadOfFollowingIt) {
     TempFolder folder;
     const QString link = folder.File("wyn1");
     ASSERT_TRUE(QFile::link(folder.File("elsewhere"), link));
-    platform::WriteFileReplacing(
-        link, [](TextFileWriter& file) { file.WriteLine("q"); }, platform::Links::NotFollowed);
+    platform::WriteScratchFile(link, [](TextFileWriter& file) { file.WriteLine("q"); });
     EXPECT_FALSE(QFileInfo(link).isSymLink());
     EXPECT_EQ(ReadBytes(link), QByteArray("q\r\n"));
     EXPECT_FALSE(QFile::exists(folder.File("elsewhere")));
