@@ -190,61 +190,116 @@ void Canvas::Rectangle(int left, int top, int right, int bottom) {
     }
 }
 
-void Canvas::PaintShape(int x1, int y1, int x2, int y2,
-                        const std::function<bool(int, int)>& inside) {
+void Canvas::PaintShape(int x1, int y1, int x2, int y2, const RowOfShape& rowOfShape) {
     if (x2 < x1) std::swap(x1, x2);
     if (y2 < y1) std::swap(y1, y2);
     if (x2 == x1 || y2 == y1 || !(image_ || page_)) return;
-    // Only the rows and columns on the surface (and one beyond, for the outline test) matter.
+    // Only the rows and columns on the surface matter, and one more on each side for the outline.
     const int left = std::max(x1, -1);
     const int right = std::min(x2 - 1, size_.width());
     const int top = std::max(y1, -1);
     const int bottom = std::min(y2 - 1, size_.height());
     if (left > right || top > bottom) return;
+    // cells[i] is the pixel at x = left - 1 + i; all marks lie in cells[first .. last].
     const int width = right - left + 1;
-    const auto row = [&](int y, std::vector<char>& cells) {
-        for (int i = 0; i < width; ++i) cells[i] = (y >= y1 && y < y2 && inside(left + i, y)) ? 1 : 0;
+    struct Row {
+        std::vector<char> cells;
+        int first = 0, last = -1;
     };
-    std::vector<char> above(width, 0), current(width, 0), below(width, 0);
-    if (top > y1) row(top - 1, above);
+    const auto row = [&](int y, Row& row) {
+        if (row.first <= row.last) std::fill(&row.cells[row.first], &row.cells[row.last] + 1, 0);
+        row.first = 0;
+        row.last = -1;
+        const int from = std::max(left - 1, x1), to = std::min(right + 1, x2 - 1);
+        if (y < y1 || y >= y2 || from > to) return;
+        const auto [first, last] = rowOfShape(y, from, to, row.cells.data() + (from - (left - 1)));
+        row.first = std::max(first, from) - (left - 1);
+        row.last = std::min(last, to) - (left - 1);
+    };
+    Row above{std::vector<char>(width + 2)}, current{std::vector<char>(width + 2)},
+        below{std::vector<char>(width + 2)};
+    row(top - 1, above);
     row(top, current);
     for (int y = top; y <= bottom; ++y) {
-        if (y + 1 < y2) {
-            row(y + 1, below);
-        } else {
-            std::fill(below.begin(), below.end(), 0);
-        }
-        // Runs of interior and of outline pixels.
+        row(y + 1, below);
+        // Runs of interior and of outline pixels, over the columns that hold marks.
         int runStart = -1;
         bool runOutline = false;
         const auto flush = [&](int end) {
             if (runStart >= 0) Span(left + runStart, left + end - 1, y, runOutline ? penColour_ : brush_);
             runStart = -1;
         };
-        for (int i = 0; i < width; ++i) {
-            if (!current[i]) {
+        const int firstColumn = std::max(current.first - 1, 0);
+        const int lastColumn = std::min(current.last - 1, width - 1);
+        for (int i = firstColumn; i <= lastColumn; ++i) {
+            const int cell = i + 1;
+            if (!current.cells[cell]) {
                 flush(i);
                 continue;
             }
-            const bool leftIn = i > 0 ? current[i - 1] : (left + i > x1 && inside(left + i - 1, y));
-            const bool rightIn =
-                i + 1 < width ? current[i + 1] : (left + i + 1 < x2 && inside(left + i + 1, y));
-            const bool outline = !leftIn || !rightIn || !above[i] || !below[i];
+            const bool outline = !current.cells[cell - 1] || !current.cells[cell + 1] ||
+                                 !above.cells[cell] || !below.cells[cell];
             if (runStart >= 0 && outline != runOutline) flush(i);
             if (runStart < 0) {
                 runStart = i;
                 runOutline = outline;
             }
         }
-        flush(width);
+        flush(lastColumn + 1);
         std::swap(above, current);
         std::swap(current, below);
     }
 }
 
+namespace {
+
+// The pixels first..last of a row; none when first > last.
+struct Run {
+    int first, last;
+};
+
+Run Common(Run a, Run b) { return {std::max(a.first, b.first), std::min(a.last, b.last)}; }
+
+void Mark(Run run, int from, char* cells) {
+    if (run.first <= run.last) std::fill(cells + (run.first - from), cells + (run.last - from + 1), 1);
+}
+
+// Where `holds`, true or false over from..to in one stretch each (a half-plane along a row),
+// is true: found with a few tests of the same predicate, so the run is exactly the pixels for
+// which it holds.
+template <typename Test>
+Run RunWhere(int from, int to, const Test& holds) {
+    if (from > to) return {from, from - 1};
+    const bool atFrom = holds(from);
+    if (atFrom == holds(to)) return atFrom ? Run{from, to} : Run{from, from - 1};
+    int same = from, changed = to;
+    while (changed - same > 1) {
+        const int middle = same + (changed - same) / 2;
+        (holds(middle) == atFrom ? same : changed) = middle;
+    }
+    return atFrom ? Run{from, same} : Run{changed, to};
+}
+
+// The ellipse's pixels of row y between from and to: one run about its centre column, which the
+// ellipse always holds, with the test growing no weaker towards the centre from either side.
+Run EllipseRun(const InscribedEllipse& ellipse, int y, int from, int to) {
+    const auto inside = [&](int x) { return ellipse.Contains(x, y); };
+    const double centre = std::clamp(std::floor(ellipse.cx), static_cast<double>(from),
+                                     static_cast<double>(to));
+    const int split = static_cast<int>(centre);
+    if (!inside(split)) return {from, from - 1};
+    return {RunWhere(from, split, inside).first, RunWhere(split, to, inside).last};
+}
+
+}  // namespace
+
 void Canvas::Ellipse(int x1, int y1, int x2, int y2) {
     const InscribedEllipse ellipse(x1, y1, x2, y2);
-    PaintShape(x1, y1, x2, y2, [&](int x, int y) { return ellipse.Contains(x, y); });
+    PaintShape(x1, y1, x2, y2, [&](int y, int from, int to, char* cells) {
+        const Run disc = EllipseRun(ellipse, y, from, to);
+        Mark(disc, from, cells);
+        return std::pair(disc.first, disc.last);
+    });
 }
 
 void Canvas::Pie(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4) {
@@ -254,16 +309,38 @@ void Canvas::Pie(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4)
     const auto cross = [](QPointF a, QPointF b) { return a.x() * b.y() - a.y() * b.x(); };
     const QPointF start = ray(x3, y3), end = ray(x4, y4);
     // The sweep from the first ray counterclockwise to the second, measured once; each pixel is
-    // then placed against the two rays with exact cross products.
+    // then placed against the two rays with exact cross products. Along a row each cross product
+    // only grows or only shrinks, so each ray splits the row once.
     const double sweep = std::fmod(std::atan2(end.y(), end.x()) - std::atan2(start.y(), start.x()) +
                                        4 * kPi, 2 * kPi);
-    PaintShape(x1, y1, x2, y2, [&](int x, int y) {
-        if (!ellipse.Contains(x, y)) return false;
-        if (sweep == 0.0) return true;  // equal rays: the whole ellipse
-        const QPointF p = ray(x, y);
+    PaintShape(x1, y1, x2, y2, [&](int y, int from, int to, char* cells) {
+        const Run disc = EllipseRun(ellipse, y, from, to);
+        const std::pair marked(disc.first, disc.last);
+        if (sweep == 0.0) {  // equal rays: the whole ellipse
+            Mark(disc, from, cells);
+            return marked;
+        }
+        const auto runOf = [&](auto holds) {
+            return RunWhere(disc.first, disc.last, [&](int x) { return holds(ray(x, y)); });
+        };
         // Up to half a turn: between the rays. More: anything not strictly inside the rest.
-        if (sweep <= kPi) return cross(start, p) >= 0 && cross(p, end) >= 0;
-        return !(cross(end, p) > 0 && cross(p, start) > 0);
+        if (sweep <= kPi) {
+            const Run between = Common(runOf([&](QPointF p) { return cross(start, p) >= 0; }),
+                                       runOf([&](QPointF p) { return cross(p, end) >= 0; }));
+            Mark(between, from, cells);
+            return std::pair(between.first, between.last);
+        }
+        const Run rest = Common(runOf([&](QPointF p) { return cross(end, p) > 0; }),
+                                runOf([&](QPointF p) { return cross(p, start) > 0; }));
+        if (rest.first > rest.last) {
+            Mark(disc, from, cells);
+            return marked;
+        }
+        const Run before{disc.first, rest.first - 1}, after{rest.last + 1, disc.last};
+        Mark(before, from, cells);
+        Mark(after, from, cells);
+        return std::pair(before.first <= before.last ? before.first : after.first,
+                         after.first <= after.last ? after.last : before.last);
     });
 }
 

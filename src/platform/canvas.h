@@ -10,6 +10,7 @@
 #include <QImage>
 #include <QString>
 #include <functional>
+#include <utility>
 
 class QPainter;
 
@@ -96,7 +97,10 @@ private:
     void Span(long long from, long long to, long long y, QColor colour);
     // Fills the pixels of the box (x1, y1)-(x2, y2) for which `inside` holds with the brush and
     // outlines them with the pen: a pixel with a 4-neighbour outside the shape is its outline.
-    void PaintShape(int x1, int y1, int x2, int y2, const std::function<bool(int, int)>& inside);
+    // Marks in cells[0 .. to - from] the pixels of row y, between x = from and x = to, that
+    // belong to the shape, and returns the first and last x between which all marks lie.
+    using RowOfShape = std::function<std::pair<int, int>(int y, int from, int to, char* cells)>;
+    void PaintShape(int x1, int y1, int x2, int y2, const RowOfShape& rowOfShape);
 
     QImage* image_ = nullptr;
     QPainter* page_ = nullptr;
