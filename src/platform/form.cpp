@@ -15,6 +15,7 @@
 #include <QScreen>
 #include <QScrollBar>
 #include <QShowEvent>
+#include <QWindow>
 
 #include "platform/controls.h"
 #include "platform/guard.h"
@@ -51,7 +52,10 @@ void Form::CentreOnScreen() {
     move(area.x() + (area.width() - outer.width()) / 2, area.y() + (area.height() - outer.height()) / 2);
 }
 
-void Form::PlaceAt(int left, int top) { move(left, top); }
+void Form::PlaceAt(int left, int top) {
+    placedAt_ = QPoint(left, top);
+    move(left, top);
+}
 
 void Form::ShowForm() {
     show();
@@ -73,6 +77,13 @@ void Form::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);
     // The window frame is known only once the window is on screen.
     if (centred_ && !shownOnce_) CentreOnScreen();
+    if (placedAt_ && !shownOnce_ && windowHandle()) {
+        // The place is the frame's, title bar included: the window manager is told so before
+        // the window first comes on screen, with the window at its final size, so that Qt's own
+        // placing, which would put the window's inside there, does not follow.
+        windowHandle()->resize(size());
+        windowHandle()->setFramePosition(*placedAt_);
+    }
     shownOnce_ = true;
     // A window coming back from the task bar is not being opened.
     if (!event->spontaneous()) Handle([this] { FormShow(); });

@@ -14,8 +14,10 @@
 #pragma once
 
 #include <QMainWindow>
+#include <QPoint>
 #include <QSize>
 #include <functional>
+#include <optional>
 
 #include "platform/dialogs.h"
 
@@ -98,6 +100,7 @@ private:
     QWidget* client_;
     bool centred_ = false;  // placed in the centre of the screen, once its frame is known
     bool shownOnce_ = false;
+    std::optional<QPoint> placedAt_;  // the frame's place on the screen, when not centred
 };
 
 }  // namespace platform
