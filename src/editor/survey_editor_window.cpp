@@ -68,7 +68,6 @@ void TForm1::BuildControls() {
         auto* edit = new platform::EditBox(client, 60);
         edit->setObjectName(QStringLiteral("Edit") + QString::number(n));
         edit->setFrame(false);
-        edit->setText(edit->objectName());  // the design-time text; FormShow clears it
         int y;
         if (n <= 2) {
             y = n == 1 ? 8 : 24;
@@ -78,6 +77,9 @@ void TForm1::BuildControls() {
             y = (n % 2 == 1 ? 46 : 62) + 40 * (answer - 1);
             edit->setFont(platform::ControlFont(kTimes, 13));
         }
+        // The design-time text, which FormShow clears; set after the font, so that it is laid out
+        // once.
+        edit->setText(edit->objectName());
         edit->setGeometry(64, y, 369, 17);
         edits_[n - 1] = edit;
     }

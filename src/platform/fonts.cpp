@@ -18,7 +18,9 @@ void RegisterFontSubstitutes() {
 }
 
 QFont ControlFont(const QString& face, int pixels, bool bold) {
-    QFont font(face);
+    // Asked for by their stand-ins, faces with the same stand-ins share one loaded font.
+    const QStringList substitutes = QFont::substitutes(face);
+    QFont font(substitutes.isEmpty() ? QStringList{face} : substitutes);
     font.setPixelSize(pixels);
     font.setBold(bold);
     return font;
