@@ -183,6 +183,71 @@ TEST_F(CanvasTest, PieGoesCounterclockwiseFromTheFirstRayToTheSecond) {
     EXPECT_EQ(QColor(big.pixel(100, 50)), QColor(Qt::black));
 }
 
+TEST(CanvasEllipse, IsTheSameMirroredAcrossAndUpsideDown) {
+    for (const QRect box : {QRect(3, 2, 41, 27), QRect(10, 1, 30, 30), QRect(20, 4, 2, 25),
+                            QRect(6, 12, 38, 1), QRect(1, 1, 47, 3)}) {
+        QImage image(50, 32, QImage::Format_RGB32);
+        image.fill(Qt::white);
+        Canvas canvas(image);
+        canvas.SetPen(Qt::black);
+        canvas.SetBrush(Qt::red);
+        canvas.Ellipse(box.left(), box.top(), box.left() + box.width(), box.top() + box.height());
+        const QImage inBox = image.copy(box);
+        EXPECT_EQ(inBox, inBox.mirrored(true, false)) << box.width() << 'x' << box.height();
+        EXPECT_EQ(inBox, inBox.mirrored(false, true)) << box.width() << 'x' << box.height();
+    }
+}
+
+TEST(CanvasPie, TwoSectorsBetweenTheSameRaysCoverTheirEllipseAndNothingElse) {
+    // Boxes partly off the picture and rays of every kind: steep, flat, through the centre
+    // column, a half turn apart.
+    struct Case {
+        QRect box;
+        QPoint first, second;
+    };
+    const Case cases[] = {
+        {{5, 3, 51, 31}, {60, 10}, {0, 25}},   {{-20, -8, 70, 50}, {30, -40}, {29, 90}},
+        {{10, 10, 40, 24}, {30, 0}, {30, 40}}, {{-5, 5, 12, 24}, {-1, 0}, {2, 40}},
+        {{8, 2, 47, 36}, {0, 19}, {60, 19}},   {{12, 4, 36, 33}, {29, 5}, {31, 5}},
+    };
+    for (const Case& c : cases) {
+        const auto picture = [&](auto draw) {
+            QImage image(50, 32, QImage::Format_RGB32);
+            image.fill(Qt::white);
+            Canvas canvas(image);
+            draw(canvas);
+            return image;
+        };
+        const auto [x1, y1, x2, y2] = std::array{c.box.left(), c.box.top(), c.box.left() + c.box.width(),
+                                                 c.box.top() + c.box.height()};
+        const QImage ellipse = picture([&](Canvas& canvas) {
+            canvas.SetPen(Qt::black);
+            canvas.SetBrush(Qt::black);
+            canvas.Ellipse(x1, y1, x2, y2);
+        });
+        const QImage sectors = picture([&](Canvas& canvas) {
+            canvas.SetPen(Qt::red);
+            canvas.SetBrush(Qt::red);
+            canvas.Pie(x1, y1, x2, y2, c.first.x(), c.first.y(), c.second.x(), c.second.y());
+            canvas.SetPen(Qt::blue);
+            canvas.SetBrush(Qt::blue);
+            canvas.Pie(x1, y1, x2, y2, c.second.x(), c.second.y(), c.first.x(), c.first.y());
+        });
+        int red = 0, blue = 0;
+        for (int y = 0; y < 32; ++y) {
+            for (int x = 0; x < 50; ++x) {
+                const bool inEllipse = ellipse.pixel(x, y) == QColor(Qt::black).rgb();
+                EXPECT_EQ(sectors.pixel(x, y) != QColor(Qt::white).rgb(), inEllipse)
+                    << c.box.x() << ',' << c.box.y() << " at " << x << ',' << y;
+                red += sectors.pixel(x, y) == QColor(Qt::red).rgb();
+                blue += sectors.pixel(x, y) == QColor(Qt::blue).rgb();
+            }
+        }
+        EXPECT_GT(red, 0) << c.box.x() << ',' << c.box.y();
+        EXPECT_GT(blue, 0) << c.box.x() << ',' << c.box.y();
+    }
+}
+
 TEST_F(CanvasTest, PieSectorOutlineIsClosed) {
     QImage big(101, 101, QImage::Format_RGB32);
     big.fill(Qt::white);
