@@ -75,14 +75,17 @@ bool Form::Handle(const std::function<void()>& handler) { return RunGuarded(dial
 
 void Form::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);
-    // The window frame is known only once the window is on screen.
-    if (centred_ && !shownOnce_) CentreOnScreen();
-    if (placedAt_ && !shownOnce_ && windowHandle()) {
-        // The place is the frame's, title bar included: the window manager is told so before
-        // the window first comes on screen, with the window at its final size, so that Qt's own
-        // placing, which would put the window's inside there, does not follow.
-        windowHandle()->resize(size());
-        windowHandle()->setFramePosition(*placedAt_);
+    if (!shownOnce_ && (centred_ || placedAt_)) {
+        // The window manager is told where the frame, title bar included, goes before the window
+        // first comes on screen, with the window at its final size, so that Qt's own placing,
+        // which would put the window's inside there, does not follow. A centred window's frame
+        // is not known yet: the place that centres its inside stands for the frame's, and the
+        // window comes back there each time.
+        if (centred_) CentreOnScreen();
+        if (windowHandle()) {
+            windowHandle()->resize(size());
+            windowHandle()->setFramePosition(placedAt_.value_or(pos()));
+        }
     }
     shownOnce_ = true;
     // A window coming back from the task bar is not being opened.
