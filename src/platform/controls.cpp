@@ -37,23 +37,43 @@ void EditBox::AllowOnlyShrinkingBeyondLimit() {
     setMaxLength(std::max<int>(typingLimit_, static_cast<int>(text().size())));
 }
 
-bool EditBox::event(QEvent* event) {
-    // Ctrl+A is left to the window first: a window's menu may have it as its shortcut. Where no
-    // shortcut takes it, the key press comes back and selects all as usual.
-    if (event->type() == QEvent::ShortcutOverride &&
-        static_cast<QKeyEvent*>(event)->matches(QKeySequence::SelectAll)) {
-        event->ignore();
-        return true;
+namespace {
+
+// Ctrl+A is left to the window first: a window's menu may have it as its shortcut. Where no
+// shortcut takes it, the key press comes back and selects all as usual.
+bool LeaveSelectAllToTheWindow(QEvent* event) {
+    if (event->type() != QEvent::ShortcutOverride ||
+        !static_cast<QKeyEvent*>(event)->matches(QKeySequence::SelectAll)) {
+        return false;
     }
-    return QLineEdit::event(event);
+    event->ignore();
+    return true;
+}
+
+}  // namespace
+
+bool EditBox::event(QEvent* event) {
+    return LeaveSelectAllToTheWindow(event) || QLineEdit::event(event);
 }
 
 ComboBox::ComboBox(QWidget* parent) : QComboBox(parent) {
     setEditable(true);
     setInsertPolicy(QComboBox::NoInsert);
     setCompleter(nullptr);
+    lineEdit()->installEventFilter(this);
     connect(this, &QComboBox::activated, this, [this] { emit UserChanged(); });
     connect(lineEdit(), &QLineEdit::textEdited, this, [this] { emit UserChanged(); });
+}
+
+// The shortcut check reaches the text field, which has the focus, and then the box, which would
+// hand it to the text field again.
+bool ComboBox::event(QEvent* event) {
+    return LeaveSelectAllToTheWindow(event) || QComboBox::event(event);
+}
+
+bool ComboBox::eventFilter(QObject* watched, QEvent* event) {
+    return (watched == lineEdit() && LeaveSelectAllToTheWindow(event)) ||
+           QComboBox::eventFilter(watched, event);
 }
 
 void ComboBox::SetText(const QString& text) {

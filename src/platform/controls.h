@@ -39,7 +39,8 @@ private:
 
 // An editable combo box. `ItemIndex` is the item whose text stands in the text field, or -1 when
 // the typed text matches no item. `UserChanged` is emitted when the user picks an item or types;
-// the program's SetText and SetItemIndex never emit it.
+// the program's SetText and SetItemIndex never emit it. Ctrl+A in its text field goes to the
+// window first, as in an edit box.
 class ComboBox : public QComboBox {
     Q_OBJECT
 public:
@@ -55,6 +56,10 @@ public:
 
 signals:
     void UserChanged();
+
+protected:
+    bool event(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 };
 
 }  // namespace platform

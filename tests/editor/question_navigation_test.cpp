@@ -189,13 +189,16 @@ TEST_F(SurveyEditorTest, AFailingWorkFileLeavesTheControlsEnabled) {
     EXPECT_FALSE(window.Button2->isEnabled());
 }
 
-TEST_F(SurveyEditorTest, CtrlAOpensTheMenuAlsoFromAnEditBox) {
+TEST_F(SurveyEditorTest, CtrlAOpensTheMenuAlsoFromAnEditBoxAndTheNumberBox) {
     QApplication::setActiveWindow(&window);
     ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
-    window.Edit(1)->setText(QStringLiteral("Pytanie"));
-    window.Edit(1)->setFocus();
-    QTest::keyClick(window.Edit(1), Qt::Key_A, Qt::ControlModifier);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return window.Ankiety1->isVisible(); }, 2000));
-    EXPECT_FALSE(window.Edit(1)->hasSelectedText());
-    window.Ankiety1->close();
+    window.ComboBox1->SetText(QStringLiteral("1"));
+    for (QLineEdit* box : {static_cast<QLineEdit*>(window.Edit(1)), window.ComboBox1->lineEdit()}) {
+        box->setText(QStringLiteral("Pytanie"));
+        box->setFocus();
+        QTest::keyClick(box, Qt::Key_A, Qt::ControlModifier);
+        EXPECT_TRUE(QTest::qWaitFor([&] { return window.Ankiety1->isVisible(); }, 2000));
+        EXPECT_FALSE(box->hasSelectedText());
+        window.Ankiety1->close();
+    }
 }

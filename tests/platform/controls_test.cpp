@@ -2,6 +2,7 @@
 // excepted; the window frame runs FormShow and FormClose and guards every handler.
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QRadioButton>
@@ -53,6 +54,22 @@ TEST(ComboBox, OnlyTheUsersPickOrTypingRunsTheChangeHandler) {
 
     emit combo->activated(1);  // the user's pick from the list
     EXPECT_EQ(changes, 2);
+}
+
+TEST(EditBoxAndComboBox, CtrlASelectsAllWhereNoShortcutTakesIt) {
+    QWidget window;
+    auto* edit = new platform::EditBox(&window);
+    auto* combo = new platform::ComboBox(&window);
+    combo->move(0, 40);
+    window.show();
+    QApplication::setActiveWindow(&window);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    for (QLineEdit* box : {static_cast<QLineEdit*>(edit), combo->lineEdit()}) {
+        box->setText(QStringLiteral("tekst"));
+        box->setFocus();
+        QTest::keyClick(box, Qt::Key_A, Qt::ControlModifier);
+        EXPECT_EQ(box->selectedText(), QStringLiteral("tekst"));
+    }
 }
 
 TEST(Form, ProgramChangesRunHandlersLikeTheUsers) {
