@@ -77,6 +77,10 @@ void QuestionWorkFiles::ShiftDown(int at, int total) const {
 
 void QuestionWorkFiles::DeleteAll() const {
     for (int number = 0; number <= 255; ++number) platform::DeleteFile(WorkFileName(number));
+    // A work file whose writing a killed program cut short.
+    for (const QByteArray& name : platform::ListFolder(folder_, platform::kScratchLeftovers)) {
+        platform::DeleteFile(platform::EntryPath(folder_, name));
+    }
 }
 
 }  // namespace editor

@@ -277,7 +277,8 @@ void WriteScratchFile(const QString& path, const std::function<void(TextFileWrit
     const std::string name = NativeName(path);
     const std::size_t slash = name.rfind('/');
     std::string staging =
-        (slash == std::string::npos ? std::string() : name.substr(0, slash + 1)) + ".narzedzia-XXXXXX";
+        (slash == std::string::npos ? std::string() : name.substr(0, slash + 1)) +
+        ".narzedzia-scratch-XXXXXX";
     const int descriptor = ::mkostemp(staging.data(), O_CLOEXEC);
     if (descriptor < 0) ThrowErrno();
     try {

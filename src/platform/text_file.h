@@ -84,8 +84,9 @@ private:
 void WriteFileReplacing(const QString& path, const std::function<void(TextFileWriter&)>& write);
 // A work file the program rewrites at every step: written whole under a new name beside it and
 // renamed over it, without waiting for the disk. A failure leaves the old file; a killed program
-// may leave a hidden ".narzedzia-" file beside it. A link of that name is replaced by the file,
-// never followed.
+// may leave a hidden file matching kScratchLeftovers beside it. A link of that name is replaced
+// by the file, never followed.
 void WriteScratchFile(const QString& path, const std::function<void(TextFileWriter&)>& write);
+inline const QString kScratchLeftovers = QStringLiteral(".narzedzia-scratch-*");
 
 }  // namespace platform

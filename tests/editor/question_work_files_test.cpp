@@ -119,14 +119,15 @@ TEST(QuestionWorkFiles, ShiftingDownDropsTheQuestionAndClosesTheGap) {
     EXPECT_FALSE(QFile::exists(files.WorkFileName(4)));
 }
 
-TEST(QuestionWorkFiles, DeletingAllRemovesNumbersZeroTo255AndNothingElse) {
+TEST(QuestionWorkFiles, DeletingAllRemovesNumbersZeroTo255AndCutShortWritesOnly) {
     TempFolder folder;
     QuestionWorkFiles files(folder.path());
     for (int n : {0, 1, 7, 250, 255}) files.Write(n, Numbered(n));
     WriteBytes(files.WorkFileName(256), "not ours");
     WriteBytes(folder.File("survey.ank"), "TARVO\r\n");
+    WriteBytes(folder.File(".narzedzia-scratch-a1B2c3"), "cut short");  // a killed program's
     files.DeleteAll();
-    QStringList left = QDir(folder.path()).entryList(QDir::Files);
+    QStringList left = QDir(folder.path()).entryList(QDir::Files | QDir::Hidden);
     left.sort();
     EXPECT_EQ(left, (QStringList{QStringLiteral("survey.ank"), QStringLiteral("wyn256")}));
 }
