@@ -60,48 +60,46 @@ void TForm4::PrintBody(platform::Canvas& canvas, std::uint16_t H, std::uint16_t 
     PrintBarChartBody(canvas, Shares, ScaleToFull, H, W);
 }
 
+SharesChartWindow::SharesChartWindow(platform::Dialogs& dialogs, platform::Printer& printer,
+                                     const results::ResultsTally& tally,
+                                     const ChartPlacement& placement,
+                                     const QuestionControlsPlacement& controls, Draw draw,
+                                     Print print)
+    : QuestionChartWindow(dialogs, printer, tally, placement, controls), draw_(draw), print_(print) {}
+
+void SharesChartWindow::DrawPicture(platform::Canvas& canvas) {
+    Shares = AnswerSharesOf(tally_, ShownQuestion);
+    draw_(canvas, Shares);
+}
+
+void SharesChartWindow::PrintBody(platform::Canvas& canvas, std::uint16_t H, std::uint16_t W) {
+    // Printed before the timer showed a change: the page shows what the screen is about to show.
+    print_(canvas, RedrawRequest ? AnswerSharesOf(tally_, ShownQuestion) : Shares, H, W);
+}
+
 TForm5::TForm5(platform::Dialogs& dialogs, platform::Printer& printer,
                const results::ResultsTally& tally)
-    : QuestionChartWindow(
+    : SharesChartWindow(
           dialogs, printer, tally,
           {QStringLiteral("Wykres kołowy..."), {542, 314}, {2, 1}, {8, 6, 441, 275}},
           {{24, 288, 113, 23},
            {312, 288, 113, 23},
            {464, 8, 65, 21},
            {456, 228, 73, 23},
-           {456, 260, 73, 23}}) {}
-
-void TForm5::DrawPicture(platform::Canvas& canvas) {
-    Shares = AnswerSharesOf(tally_, ShownQuestion);
-    DrawPieChart(canvas, Shares);
-}
-
-void TForm5::PrintBody(platform::Canvas& canvas, std::uint16_t H, std::uint16_t W) {
-    // Printed before the timer showed a change: the page shows what the screen is about to show.
-    PrintPieChartBody(canvas, RedrawRequest ? AnswerSharesOf(tally_, ShownQuestion) : Shares, H,
-                      W);
-}
+           {456, 260, 73, 23}},
+          &DrawPieChart, &PrintPieChartBody) {}
 
 TForm6::TForm6(platform::Dialogs& dialogs, platform::Printer& printer,
                const results::ResultsTally& tally)
-    : QuestionChartWindow(
+    : SharesChartWindow(
           dialogs, printer, tally,
           {QStringLiteral("Wykres paskowy..."), {632, 276}, {61, 259}, {8, 8, 530, 230}},
           {{24, 248, 121, 23},
            {400, 248, 121, 23},
            {552, 8, 65, 21},
            {552, 202, 73, 23},
-           {552, 234, 73, 23}}) {}
-
-void TForm6::DrawPicture(platform::Canvas& canvas) {
-    Shares = AnswerSharesOf(tally_, ShownQuestion);
-    DrawStripeChart(canvas, Shares);
-}
-
-void TForm6::PrintBody(platform::Canvas& canvas, std::uint16_t H, std::uint16_t W) {
-    PrintStripeChartBody(canvas, RedrawRequest ? AnswerSharesOf(tally_, ShownQuestion) : Shares, H,
-                         W);
-}
+           {552, 234, 73, 23}},
+          &DrawStripeChart, &PrintStripeChartBody) {}
 
 ColourSwatch::ColourSwatch(QWidget* parent, const QRect& geometry) : QWidget(parent) {
     setGeometry(geometry);

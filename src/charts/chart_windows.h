@@ -34,30 +34,41 @@ class TForm4 : public QuestionChartWindow {  // bar chart
     PercentBase SelectedBase() const;
 };
 
-class TForm5 : public QuestionChartWindow {  // pie chart
+// A chart of one question's shares of the answers given, drawn and printed by the given
+// functions: the pie and the stripe chart.
+class SharesChartWindow : public QuestionChartWindow {
+    Q_OBJECT
+  public:
+    using Draw = void (*)(platform::Canvas&, const AnswerShares&);
+    using Print = void (*)(platform::Canvas&, const AnswerShares&, std::uint16_t H, std::uint16_t W);
+
+    SharesChartWindow(platform::Dialogs& dialogs, platform::Printer& printer,
+                      const results::ResultsTally& tally, const ChartPlacement& placement,
+                      const QuestionControlsPlacement& controls, Draw draw, Print print);
+
+    AnswerShares Shares;  // of the last drawing; the printout shows the same question
+
+  protected:
+    void DrawPicture(platform::Canvas& canvas) override;
+    void PrintBody(platform::Canvas& canvas, std::uint16_t H, std::uint16_t W) override;
+
+  private:
+    Draw draw_;
+    Print print_;
+};
+
+class TForm5 : public SharesChartWindow {  // pie chart
     Q_OBJECT
   public:
     TForm5(platform::Dialogs& dialogs, platform::Printer& printer,
            const results::ResultsTally& tally);
-
-    AnswerShares Shares;  // of the last drawing; the printout shows the same question
-
-  protected:
-    void DrawPicture(platform::Canvas& canvas) override;
-    void PrintBody(platform::Canvas& canvas, std::uint16_t H, std::uint16_t W) override;
 };
 
-class TForm6 : public QuestionChartWindow {  // stripe chart
+class TForm6 : public SharesChartWindow {  // stripe chart
     Q_OBJECT
   public:
     TForm6(platform::Dialogs& dialogs, platform::Printer& printer,
            const results::ResultsTally& tally);
-
-    AnswerShares Shares;  // of the last drawing; the printout shows the same question
-
-  protected:
-    void DrawPicture(platform::Canvas& canvas) override;
-    void PrintBody(platform::Canvas& canvas, std::uint16_t H, std::uint16_t W) override;
 };
 
 // A colour sample under a selector of the multi chart.
