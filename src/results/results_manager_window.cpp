@@ -204,6 +204,7 @@ void TForm3::FormClose() {
     CloseChart(Pie);
     CloseChart(Bar);
     CloseSurveyText();
+    emit ResultsClosed();
     launcher_.ShowLauncher();
 }
 
@@ -231,11 +232,26 @@ void TForm3::Dodaj1Click() {
     if (name.isEmpty() || !platform::FileExists(name)) return;
     const ResultsOutcome outcome = MergeResultsFile(name, store_.Tally);
     if (outcome != ResultsOutcome::Merged) return ShowNotice(outcome);
+    ShowChangedCounts();
+}
+
+void TForm3::ShowChangedCounts() {
     ShowCounts(true);
     ShowCaption(QByteArray::number(store_.Tally.RespondentCount));
     for (ChartLink* link : charts_) {
         if (link) link->RequestRedraw();
     }
+}
+
+ResultsOutcome TForm3::AddSheet(const AnswerSheet& sheet) {
+    const ResultsOutcome outcome = results::AddSheet(store_.Tally, sheet);
+    if (outcome == ResultsOutcome::Merged) ShowChangedCounts();
+    return outcome;
+}
+
+void TForm3::TakeSheetBack(const AnswerSheet& sheet) {
+    results::TakeSheetBack(store_.Tally, sheet);
+    ShowChangedCounts();
 }
 
 void TForm3::Zapisz1Click() {
@@ -257,6 +273,7 @@ void TForm3::Wyzeruj1Click() {
         Treankiety1->setChecked(false);
         ShowCounts(false);
         loaded_ = false;
+        emit ResultsClosed();
     });
 }
 

@@ -7,6 +7,7 @@
 #include <functional>
 
 #include "platform/form.h"
+#include "results/answer_sheet.h"
 #include "results/chart_link.h"
 #include "results/results_file.h"
 #include "results/results_tally.h"
@@ -36,6 +37,19 @@ public:
 
     // ResultsLoaded, as against NoResults.
     bool ResultsLoaded() const { return loaded_; }
+
+    // Adds one respondent's sheet to the loaded results and shows it as a merge is shown: the
+    // table, the caption's respondent count and every chart window's redraw. Merged, or
+    // SumTooLarge with nothing added (the caller gives the notice).
+    ResultsOutcome AddSheet(const AnswerSheet& sheet);
+    // Takes a sheet added by AddSheet back out, shown the same way.
+    void TakeSheetBack(const AnswerSheet& sheet);
+
+signals:
+    // The loaded results are gone: reset, or the window closed.
+    void ResultsClosed();
+
+public:
 
     QFrame* Shape1;
     StringGrid* StringGrid1;
@@ -91,6 +105,8 @@ private:
     QString RunOpenDialog();
     void ShowNotice(ResultsOutcome outcome);
     void ShowCaption(const QByteArray& respondents);
+    // The counts, the caption and the charts after the tally changed by a merge or a sheet.
+    void ShowChangedCounts();
     void FillGrid();
     // The count cells of every question: its tallies when `shown`, otherwise empty.
     void ShowCounts(bool shown);
