@@ -3,6 +3,7 @@
 
 #include <utility>
 
+#include "platform/io_error.h"
 #include "platform/text_file.h"
 
 namespace editor {
@@ -49,6 +50,16 @@ std::vector<QuestionRecord> ReadSurveyQuestions(platform::TextFileReader& file) 
     std::vector<QuestionRecord> questions(ReadQuestionCount(file));
     for (QuestionRecord& question : questions) question = ReadSurveyQuestion(file);
     return questions;
+}
+
+std::optional<std::vector<QuestionRecord>> ReadSurveyFile(const QString& path) {
+    try {
+        platform::TextFileReader file(path);
+        if (!IsSurveyMagic(file.ReadLine())) return std::nullopt;
+        return ReadSurveyQuestions(file);
+    } catch (const platform::IoError&) {
+        return std::nullopt;
+    }
 }
 
 }  // namespace editor

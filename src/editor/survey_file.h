@@ -5,6 +5,7 @@
 #include <QByteArray>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <vector>
 
 #include "editor/question_work_files.h"
@@ -39,5 +40,9 @@ QuestionRecord ReadSurveyQuestion(platform::TextFileReader& file);
 
 // The question count and every question block after it, read whole.
 std::vector<QuestionRecord> ReadSurveyQuestions(platform::TextFileReader& file);
+
+// The questions of a whole survey file, for the tools that show a questionnaire's texts beside
+// its results; nothing when the file is missing, unreadable or not a survey file.
+std::optional<std::vector<QuestionRecord>> ReadSurveyFile(const QString& path);
 
 }  // namespace editor

@@ -52,6 +52,19 @@ TEST(SurveyFile, MagicIsTheWholeLineInCapitals) {
     EXPECT_FALSE(editor::IsSurveyMagic(""));
 }
 
+TEST(SurveyFile, AWholeFileIsReadOnlyWhenItIsASurvey) {
+    TempFolder folder;
+    WriteBytes(folder.File("s.ank"), Lines({"TARVO", "2", "1", "Q", "", "T", "", "2", "R"}));
+    WriteBytes(folder.File("w.wyn"), Lines({"RESULTS", "2"}));
+    const auto survey = editor::ReadSurveyFile(folder.File("s.ank"));
+    ASSERT_TRUE(survey.has_value());
+    ASSERT_EQ(survey->size(), 2u);
+    EXPECT_EQ((*survey)[0][2], "T");
+    EXPECT_EQ((*survey)[1][0], "R");
+    EXPECT_FALSE(editor::ReadSurveyFile(folder.File("w.wyn")).has_value());
+    EXPECT_FALSE(editor::ReadSurveyFile(folder.File("missing.ank")).has_value());
+}
+
 TEST(SurveyFile, AQuestionBlockOfMoreThanNineAnswersKeepsTwentyLinesAndTheNextBlockInPlace) {
     TempFolder folder;
     QByteArray bytes = "12\r\n";
