@@ -6,6 +6,7 @@
 #include <QCheckBox>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <QCloseEvent>
 #include <QGuiApplication>
 #include <QLayout>
@@ -19,11 +20,14 @@
 
 #include "platform/controls.h"
 #include "platform/guard.h"
+#include "platform/printer.h"
 
 namespace platform {
 
 Form::Form(Dialogs& dialogs, const QString& caption, QSize clientSize, BorderStyle border)
-    : dialogs_(dialogs), client_(new QWidget(this)) {
+    : dialogs_(dialogs),
+      baseCaption_(QString(caption).remove(QRegularExpression(QStringLiteral("[.\\s]+$")))),
+      client_(new QWidget(this)) {
     Qt::WindowFlags flags = Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                             Qt::WindowCloseButtonHint;
     if (border == BorderStyle::Single) flags |= Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint;
@@ -71,7 +75,10 @@ void Form::CloseForm() {
     }
 }
 
-bool Form::Handle(const std::function<void()>& handler) { return RunGuarded(dialogs_, handler); }
+bool Form::Handle(const std::function<void()>& handler) {
+    const PrintoutName printout(baseCaption_);
+    return RunGuarded(dialogs_, handler);
+}
 
 void Form::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);

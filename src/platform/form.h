@@ -57,6 +57,9 @@ public:
     QSize ClientSize() const;
     QMenuBar* MenuBar();
     QString Caption() const { return windowTitle(); }
+    // The caption the window was made with, without its trailing dots ("Wykres słupkowy"): the
+    // name its printouts are filed under.
+    const QString& BaseCaption() const { return baseCaption_; }
     void SetCaption(const QString& caption) { setWindowTitle(caption); }
     Dialogs& dialogs() const { return dialogs_; }
 
@@ -97,6 +100,7 @@ protected:
 
 private:
     Dialogs& dialogs_;
+    QString baseCaption_;
     QWidget* client_;
     bool centred_ = false;  // placed in the centre of the screen, once its frame is known
     bool shownOnce_ = false;

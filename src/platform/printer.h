@@ -7,6 +7,7 @@
 #include <QSize>
 #include <QString>
 #include <memory>
+#include <utility>
 #include <stdexcept>
 
 #include "platform/canvas.h"
@@ -46,6 +47,12 @@ public:
     // The page's canvas. Pen, brush and font can be set at any time and stay from job to job;
     // drawing reaches the page between BeginDoc and EndDoc.
     virtual Canvas& PageCanvas() = 0;
+
+    // One printout may be several jobs (the results table prints each page as its own job). A
+    // printer that writes files keeps all the jobs of a printout in one file; a real printer
+    // gets the jobs as they are. A job outside a printout is a printout of its own.
+    virtual void BeginPrintout() {}
+    virtual void EndPrintout() {}  // throws PrinterError when the file could not be written
 };
 
 // One print job: begun when made, sent by End(). A job that a failure leaves open is ended all the
@@ -73,17 +80,54 @@ private:
     bool open_ = true;
 };
 
-// The system's default printer, through Qt. On a system with no printer at all each job is
-// written as an A4 PDF file into the user's documents folder instead, named after the window that
-// prints and the time, and a notice tells the user the file's full path.
-class SystemPrinter : public Printer {
+// One printout of several jobs, begun when made and ended by End() (or, after a failure, by the
+// destructor, quietly).
+class Printout {
 public:
-    explicit SystemPrinter(Dialogs& dialogs);
-    // Prints on the given printer instead of the system's default one.
-    SystemPrinter(Dialogs& dialogs, std::unique_ptr<QPrinter> printer);
-    ~SystemPrinter() override;
+    explicit Printout(Printer& printer) : printer_(printer) { printer_.BeginPrintout(); }
+    ~Printout() {
+        if (!open_) return;
+        try {
+            printer_.EndPrintout();
+        } catch (...) {
+        }
+    }
+    Printout(const Printout&) = delete;
+    Printout& operator=(const Printout&) = delete;
 
-    void SetOrientation(Orientation orientation) override;
+    void End() {
+        open_ = false;
+        printer_.EndPrintout();
+    }
+
+private:
+    Printer& printer_;
+    bool open_ = true;
+};
+
+// The name a printout is filed under when it goes into a file: the base caption of the window
+// whose handler is printing ("Menedżer wyników", "Wykres słupkowy"). Set for the length of a
+// handler; the innermost one counts.
+class PrintoutName {
+public:
+    explicit PrintoutName(QString name);
+    ~PrintoutName();
+    PrintoutName(const PrintoutName&) = delete;
+    PrintoutName& operator=(const PrintoutName&) = delete;
+    static QString Current();
+
+private:
+    QString previous_;
+};
+
+// Pages drawn through Qt onto a QPrinter: a printer's queue or a PDF file. While a document is
+// kept open, each further job goes on in it on a new page, in the job's own orientation.
+class PagePrinter : public Printer {
+public:
+    explicit PagePrinter(int dotsPerInch = 96);
+    ~PagePrinter() override;  // the printers end their open document first (CloseQuietly)
+
+    void SetOrientation(Orientation orientation) override { orientation_ = orientation; }
     Orientation CurrentOrientation() const override { return orientation_; }
     int PageWidth() override;
     int PageHeight() override;
@@ -91,8 +135,45 @@ public:
     void BeginDoc() override;
     void NewPage() override;
     void EndDoc() override;
-    bool Printing() const override { return painter_ != nullptr; }
-    Canvas& PageCanvas() override;
+    bool Printing() const override { return printing_; }
+    Canvas& PageCanvas() override { return canvas_; }
+
+protected:
+    // The device the next job goes to; throws PrinterError when there is none.
+    virtual QPrinter& Device() = 0;
+    // Whether the document stays open when the running job ends, for the next job to go on in.
+    virtual bool KeepsDocumentOpen() const = 0;
+    // Run before a new document starts on the device (a file printer names its file here).
+    virtual void StartingDocument(QPrinter&) {}
+    // Ends the open document and so sends or writes it; PrinterError when it could not be.
+    void CloseDocument();
+    bool DocumentOpen() const { return painter_ != nullptr; }
+    // Ends an open document without a word: for the destructors of the printers, whose device
+    // goes before this base.
+    void CloseQuietly() noexcept;
+    // The device with the orientation of the next job, unless a job is running.
+    QPrinter& OrientedDevice();
+
+private:
+    Orientation orientation_ = Orientation::Portrait;
+    bool printing_ = false;
+    std::unique_ptr<QPainter> painter_;
+    Canvas canvas_;
+};
+
+// The system's default printer, through Qt. On a system with no printer at all each printout is
+// written as an A4 PDF file into the user's documents folder instead, named after the window that
+// prints and the time, and a notice tells the user the file's full path.
+class SystemPrinter : public PagePrinter {
+public:
+    explicit SystemPrinter(Dialogs& dialogs);
+    // Prints on the given printer instead of the system's default one.
+    SystemPrinter(Dialogs& dialogs, std::unique_ptr<QPrinter> printer);
+    ~SystemPrinter() override;
+
+    void EndDoc() override;
+    void BeginPrintout() override { ++printouts_; }
+    void EndPrintout() override;
 
 protected:
     // What the system offers; tests stand in for a machine without printers.
@@ -100,18 +181,24 @@ protected:
     virtual bool HasAnyPrinter() const;
     virtual QString DocumentsFolder() const;
 
+    QPrinter& Device() override;
+    bool KeepsDocumentOpen() const override { return toPdf_ && printouts_ > 0; }
+    void StartingDocument(QPrinter& device) override;
+
 private:
-    QPrinter& Device();  // throws PrinterError when there are printers but no default one
     QString NewPdfFileName() const;
-    void TellWherePdfWent();
+    // Ends a PDF document and tells the user where it went.
+    void FinishPdf();
 
     Dialogs& dialogs_;
     bool toPdf_ = false;
-    QString pdfFile_;  // the running job's file when it goes to a PDF
-    Orientation orientation_ = Orientation::Portrait;
+    int printouts_ = 0;  // printouts begun and not ended
+    QString pdfFile_;  // the open document's file when it goes to a PDF
     std::unique_ptr<QPrinter> printer_;
-    std::unique_ptr<QPainter> painter_;
-    Canvas canvas_;
 };
+
+// A file name that fits the system's limit of 255 bytes a name: `stem` cut at a character
+// boundary so that the stem and `tail` (the time and the extension) fit together.
+QString FittingFileName(const QString& stem, const QString& tail);
 
 }  // namespace platform

@@ -200,12 +200,15 @@ void PrintResultsTable(platform::Printer& printer, const ResultsTally& tally) {
                              ",  Strona ";
     const QByteArray total = QByteArray::number(static_cast<qsizetype>(pages.size()));
     TableCanvas canvas(page, scale);
+    // Each page is a job of its own; where the printout goes into a file, one file holds them all.
+    platform::Printout printout(printer);
     for (std::size_t p = 0; p < pages.size(); ++p) {
         platform::PrintJob job(printer);
         const QByteArray number = QByteArray::number(static_cast<qsizetype>(p + 1));
         PrintPage(canvas, tally, title + number + 'z' + total, pages[p], W);
         job.End();
     }
+    printout.End();
 }
 
 }  // namespace results

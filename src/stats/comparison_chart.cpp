@@ -70,7 +70,7 @@ void DrawComparison(platform::Canvas& canvas, const ChannelStore& store,
     canvas.SetFont({QStringLiteral("MS Sans Serif"), 10, true, true, Qt::black});
     canvas.TextOut(
         10, 0,
-        "Anketa: " + store.SurveyName + ", Pytanie nr " + QByteArray::number(store.ShownQuestion));
+        "Ankieta: " + store.SurveyName + ", Pytanie nr " + QByteArray::number(store.ShownQuestion));
     canvas.SetFont({QStringLiteral("MS Sans Serif"), 8, true, false, Qt::black});
     canvas.TextOut(740, 10, "w %");
     const int groupWidth = BarWidth * Act;

@@ -122,48 +122,74 @@ TEST(SystemPrinter, WithoutADefaultPrinterNothingIsPrintedAndTheMessageIsClear) 
     EXPECT_TRUE(dialogs.shown.empty());
 }
 
-TEST(SystemPrinter, WithoutAnyPrinterEachJobIsAPdfInTheDocumentsFolderNamedAfterTheWindow) {
+// The page sizes of a PDF file in points, in page order.
+std::vector<QSizeF> PdfPageSizes(const QString& path) {
+    const QString pdf = QString::fromLatin1(testing_support::ReadBytes(path));
+    std::vector<QSizeF> sizes;
+    auto box = QRegularExpression(QStringLiteral("/MediaBox\\s*\\[0 0 ([\\d.]+) ([\\d.]+)\\]"))
+                   .globalMatch(pdf);
+    while (box.hasNext()) {
+        const auto match = box.next();
+        sizes.emplace_back(match.captured(1).toDouble(), match.captured(2).toDouble());
+    }
+    return sizes;
+}
+
+TEST(SystemPrinter, WithoutAnyPrinterEachPrintoutIsOnePdfNamedAfterThePrintingWindow) {
     testing_support::TempFolder temp;
     const QDir documents(temp.File("Dokumenty"));  // made by the first printout
     testing_support::ScriptedDialogs dialogs;
-    QWidget window;
-    window.setWindowTitle(QStringLiteral("Wykres słupkowy..."));
-    window.show();
-    window.activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
-
     NoDefaultPrinter printer(dialogs, false, documents.path());
-    printer.SetOrientation(Orientation::Landscape);
-    ASSERT_GT(printer.PageWidth(), printer.PageHeight());
-    for (int job = 0; job < 2; ++job) {  // the second job, in the same second, gets its own file
+    const auto job = [&](Orientation orientation, int pages) {
+        printer.SetOrientation(orientation);
         printer.BeginDoc();
-        printer.PageCanvas().TextOut(10, 30, "Strona 1");
-        printer.NewPage();
-        printer.PageCanvas().TextOut(10, 30, "Strona 2");
+        for (int page = 1; page <= pages; ++page) {
+            if (page > 1) printer.NewPage();
+            printer.PageCanvas().TextOut(10, 30, "Strona");
+        }
         printer.EndDoc();
+    };
+    {
+        const platform::PrintoutName name(QStringLiteral("Wykres słupkowy"));
+        job(Orientation::Landscape, 2);  // a job on its own is a printout
+    }
+    {
+        const platform::PrintoutName name(QString(240, u'ż'));  // longer than a file name may be
+        platform::Printout printout(printer);
+        job(Orientation::Portrait, 1);
+        ASSERT_TRUE(dialogs.notices().size() == 1);  // nothing written before the printout ends
+        job(Orientation::Landscape, 1);
+        job(Orientation::Portrait, 1);
+        printout.End();
     }
 
     const QStringList files = documents.entryList({QStringLiteral("*.pdf")}, QDir::Files, QDir::Time);
     ASSERT_EQ(files.size(), 2);
     ASSERT_EQ(dialogs.notices().size(), 2);
     for (const QString& file : files) {
-        EXPECT_TRUE(file.startsWith(QStringLiteral("Wykres słupkowy 20"))) << file.toStdString();
-        const QString path = documents.filePath(file);
-        EXPECT_EQ(dialogs.notices().filter(path).size(), 1) << dialogs.notices().join(u'|').toStdString();
-
-        // Two landscape A4 pages: 842 by 595 points.
-        const QString pdf = QString::fromLatin1(testing_support::ReadBytes(path));
-        EXPECT_EQ(pdf.count(QRegularExpression(QStringLiteral("/Type\\s*/Page\\b"))), 2);
-        auto box = QRegularExpression(QStringLiteral("/MediaBox\\s*\\[0 0 ([\\d.]+) ([\\d.]+)\\]"))
-                       .globalMatch(pdf);
-        int boxes = 0;
-        for (; box.hasNext(); ++boxes) {
-            const auto match = box.next();
-            EXPECT_NEAR(match.captured(1).toDouble(), 842, 1);
-            EXPECT_NEAR(match.captured(2).toDouble(), 595, 1);
-        }
-        EXPECT_EQ(boxes, 2);
+        EXPECT_LE(file.toUtf8().size(), 255);
+        EXPECT_EQ(dialogs.notices().filter(documents.filePath(file)).size(), 1);
     }
+    const QString chart = files.filter(QStringLiteral("Wykres słupkowy 20")).value(0);
+    const QString table = files.filter(QStringLiteral("żżż")).value(0);
+    // A4 is 595 by 842 points; each page keeps its job's orientation.
+    const auto sizes = [](std::initializer_list<bool> landscape) {
+        std::vector<QSizeF> expected;
+        for (const bool across : landscape) expected.push_back(across ? QSizeF(842, 595) : QSizeF(595, 842));
+        return expected;
+    };
+    const auto near = [](const std::vector<QSizeF>& got, const std::vector<QSizeF>& expected) {
+        if (got.size() != expected.size()) return false;
+        for (std::size_t i = 0; i < got.size(); ++i) {
+            if (std::abs(got[i].width() - expected[i].width()) > 1 ||
+                std::abs(got[i].height() - expected[i].height()) > 1) {
+                return false;
+            }
+        }
+        return true;
+    };
+    EXPECT_TRUE(near(PdfPageSizes(documents.filePath(chart)), sizes({true, true}))) << chart.toStdString();
+    EXPECT_TRUE(near(PdfPageSizes(documents.filePath(table)), sizes({false, true, false})));
 }
 
 namespace {

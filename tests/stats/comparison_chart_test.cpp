@@ -85,7 +85,7 @@ TEST(ComparisonChart, TwoChannelsOfThreeAnswersAreBarsOf112SharingTheirMiddleOut
         EXPECT_EQ(labels[a].x, platform::Round(centres[a] - measure.TextWidth(texts[a]) * 0.5));
         EXPECT_EQ(labels[a].y, tops[a]);
     }
-    EXPECT_EQ(drawn.texts.front().text, QByteArray("Anketa: Sonda, Pytanie nr 1"));
+    EXPECT_EQ(drawn.texts.front().text, QByteArray("Ankieta: Sonda, Pytanie nr 1"));
 }
 
 TEST(ComparisonChart, AQuestionWithoutAnswersShowsTheFrameWithoutBars) {
