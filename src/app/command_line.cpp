@@ -3,7 +3,11 @@
 
 #include <cstdio>
 
+#include "editor/survey_file.h"
 #include "platform/file_names.h"
+#include "platform/io_error.h"
+#include "platform/text_file.h"
+#include "results/results_file.h"
 
 namespace app {
 namespace {
@@ -20,6 +24,26 @@ CommandLine Refusal(const QString& why) {
 }
 
 QString Quoted(const QString& text) { return u'„' + text + u'”'; }
+
+enum class FileKind { Results, Survey, Other };
+
+// A file is known by its extension, and one without either extension by its first line, as the
+// desktop knows it.
+FileKind KindOf(const QString& file) {
+    if (platform::HasExtension(file, kResultsExtension)) return FileKind::Results;
+    if (platform::HasExtension(file, kSurveyExtension)) return FileKind::Survey;
+    try {
+        if (results::IsResultsFile(file)) return FileKind::Results;
+        platform::TextFileReader reader(file);
+        // One byte more than the first line tells a longer line apart.
+        const bool survey = editor::IsSurveyMagic(reader.ReadLine(6));
+        reader.Close();
+        if (survey) return FileKind::Survey;
+    } catch (const platform::IoError&) {
+        // A file that cannot be read is of no kind the program opens.
+    }
+    return FileKind::Other;
+}
 
 void Print(std::FILE* stream, const QString& text) {
     const QByteArray bytes = text.toLocal8Bit();
@@ -61,9 +85,10 @@ CommandLine ParseCommandLine(const QStringList& arguments) {
     int surveys = 0;
     for (const QString& file : files) {
         if (!platform::FileExists(file)) return Refusal(QStringLiteral("nie ma pliku ") + Quoted(file));
-        if (platform::HasExtension(file, kResultsExtension)) {
+        const FileKind kind = KindOf(file);
+        if (kind == FileKind::Results) {
             ++results;
-        } else if (platform::HasExtension(file, kSurveyExtension)) {
+        } else if (kind == FileKind::Survey) {
             ++surveys;
         } else {
             return Refusal(Quoted(file) +
@@ -100,6 +125,8 @@ QString HelpText() {
         "  narzedzia --version\n"
         "      Wypisuje wersję programu.\n"
         "\n"
+        "Plik bez rozszerzenia .wyn ani .ank program rozpoznaje po pierwszym wierszu\n"
+        "(„RESULTS” albo „TARVO”).\n"
         "Po „--” każdy argument jest nazwą pliku, także gdy zaczyna się od „-”.\n"
         "Po zamknięciu narzędzia otwartego z plikiem pojawia się okno wyboru narzędzi.\n"
         "Kod wyjścia: 0, gdy się udało; 2, gdy wywołanie jest błędne (nieznana opcja,\n"

@@ -29,7 +29,8 @@ struct CommandLine {
 // The arguments after the program's name, as the system gave them.
 QStringList ArgumentList(int argc, char** argv);
 // What the arguments ask for. Files to open must exist and be results files (.wyn) or one
-// survey file (.ank); "--" ends the options, so that a file may begin with "-".
+// survey file (.ank), known by the extension or, without either, by the first line;
+// "--" ends the options, so that a file may begin with "-".
 CommandLine ParseCommandLine(const QStringList& arguments);
 
 QString HelpText();

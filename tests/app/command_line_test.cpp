@@ -30,7 +30,9 @@ protected:
         }
         WriteBytes(folder.File("s.ank"), kSurvey);
         WriteBytes(folder.File("t.ank"), kSurvey);
-        WriteBytes(folder.File("x.txt"), kResults);
+        WriteBytes(folder.File("x.txt"), "tekst\r\n");
+        WriteBytes(folder.File("wyniki"), kResults);
+        WriteBytes(folder.File("ankieta"), kSurvey);
         QDir(folder.path()).mkdir(QStringLiteral("folder.wyn"));
     }
     ~CommandLineTest() override { QDir::setCurrent(previousDir); }
@@ -53,6 +55,9 @@ TEST_F(CommandLineTest, EachFormGivesItsDecision) {
         {{}, Action::StartLauncher, {}},
         {{a, b}, Action::OpenResults, {a, b}},
         {{s}, Action::OpenSurvey, {s}},
+        // Without either extension a file is known by its first line.
+        {{a, File("wyniki")}, Action::OpenResults, {a, File("wyniki")}},
+        {{File("ankieta")}, Action::OpenSurvey, {File("ankieta")}},
         {{QStringLiteral("--"), QStringLiteral("-dash.wyn")}, Action::OpenResults, {QStringLiteral("-dash.wyn")}},
         {{QStringLiteral("--help")}, Action::PrintHelp, {}},
         {{a, QStringLiteral("-h")}, Action::PrintHelp, {}},
