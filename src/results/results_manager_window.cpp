@@ -40,6 +40,7 @@ TForm3::TForm3(platform::Dialogs& dialogs, platform::Printer& printer, ResultsSt
     BuildControls();
     WireHandlers();
     TakeState(false);
+    OnFilesDropped([this](const QStringList& names) { FilesDropped(names); });
 }
 
 void TForm3::BuildControls() {
@@ -208,8 +209,9 @@ void TForm3::FormClose() {
     launcher_.ShowLauncher();
 }
 
-void TForm3::Otwrz1Click() {
-    const QString name = RunOpenDialog();
+void TForm3::Otwrz1Click() { OpenResults(RunOpenDialog()); }
+
+void TForm3::OpenResults(const QString& name) {
     if (name.isEmpty() || !platform::FileExists(name)) return;
     const ReadResult read = ReadResultsFile(name, store_);
     if (read.outcome != ResultsOutcome::Loaded) return ShowNotice(read.outcome);
@@ -227,12 +229,33 @@ void TForm3::Otwrz1Click() {
     TakeState(true);
 }
 
-void TForm3::Dodaj1Click() {
-    const QString name = RunOpenDialog();
+void TForm3::Dodaj1Click() { AddResults(RunOpenDialog()); }
+
+void TForm3::AddResults(const QString& name) {
     if (name.isEmpty() || !platform::FileExists(name)) return;
     const ResultsOutcome outcome = MergeResultsFile(name, store_.Tally);
     if (outcome != ResultsOutcome::Merged) return ShowNotice(outcome);
     ShowChangedCounts();
+}
+
+void TForm3::OpenResultsFiles(const QStringList& names) {
+    for (const QString& name : names) {
+        Handle([&] { loaded_ ? AddResults(name) : OpenResults(name); });
+    }
+}
+
+void TForm3::FilesDropped(const QStringList& names) {
+    QStringList results;
+    QStringList refused;
+    for (const QString& name : names) {
+        (platform::HasExtension(name, QStringLiteral(".wyn")) ? results : refused) << name;
+    }
+    OpenResultsFiles(results);
+    if (refused.isEmpty()) return;
+    QStringList shown;
+    for (const QString& name : refused) shown << platform::FileNamePart(name);
+    dialogs().Notice(QStringLiteral("To nie są pliki wyników (*.wyn), pominięto je:\n") +
+                     shown.join(u'\n'));
 }
 
 void TForm3::ShowChangedCounts() {
