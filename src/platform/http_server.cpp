@@ -25,6 +25,8 @@ protected:
             delete socket;
             return;
         }
+        // A page goes out as soon as it is written, not held back to be joined with more.
+        socket->setSocketOption(QAbstractSocket::LowDelayOption, 1);
         // Connected before the HTTP server's own reader, so it sees each arrival unread. Beyond
         // the limit the client is told so, and what it still sends is dropped unread until it
         // stops (a second of quiet) or sends far too much; then the connection is closed.
