@@ -96,7 +96,8 @@ QByteArray FormPage(const CollectionForm& form, const QByteArray& token, const Q
             QStringLiteral(
                 "\">\n<p class=\"kod\"><label for=\"kod\">Kod podany przez prowadzącego</label>"
                 "<input id=\"kod\" name=\"kod\" type=\"text\" inputmode=\"numeric\" "
-                "maxlength=\"6\" autocomplete=\"off\" required></p>\n");
+                "maxlength=\"6\" pattern=\"[0-9]{6}\" title=\"Sześć cyfr\" autocomplete=\"off\" "
+                "required></p>\n");
     for (std::size_t i = 0; i < form.questions.size(); ++i) {
         const int q = static_cast<int>(i) + 1;
         const FormQuestion& question = form.questions[i];
