@@ -1,8 +1,8 @@
 // The form page, the message pages and the stylesheet, and reading a sent form.
 #include "collect/collection_page.h"
 
-#include <QFileInfo>
-#include <QUrl>
+#include <algorithm>
+#include <cctype>
 
 #include "platform/encoding.h"
 
@@ -56,9 +56,11 @@ std::optional<QByteArray> FormDecoded(QByteArray part) {
 CollectionForm MakeCollectionForm(const results::ResultsTally& tally,
                                   const std::optional<std::vector<editor::QuestionRecord>>& survey) {
     CollectionForm form;
+    // The survey's name without its folder and ".ank", when it names a survey file.
     const QString name = platform::FromCodePage(tally.SurveyName);
-    form.title = QFileInfo(QString(name).replace(QLatin1Char('\\'), QLatin1Char('/'))).completeBaseName();
-    if (form.title.isEmpty()) form.title = QStringLiteral("Ankieta");
+    form.title = name.mid(std::max(name.lastIndexOf(QLatin1Char('/')), name.lastIndexOf(QLatin1Char('\\'))) + 1);
+    if (form.title.endsWith(QStringLiteral(".ank"), Qt::CaseInsensitive)) form.title.chop(4);
+    if (form.title.trimmed().isEmpty()) form.title = QStringLiteral("Ankieta");
     const bool texts = survey && survey->size() == tally.QuestionCount;
     for (int q = 1; q <= tally.QuestionCount; ++q) {
         FormQuestion question;

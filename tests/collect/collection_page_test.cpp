@@ -32,6 +32,13 @@ TEST(CollectionForm, TakesTheSurveyTextsOrFallsBackToNumbersAndLetters) {
         Record("", "", {"x", "", "y", ""})};
     const CollectionForm withTexts = MakeCollectionForm(TwoQuestions(), survey);
     EXPECT_EQ(withTexts.title, QStringLiteral("Zakupy"));
+    results::ResultsTally named = TwoQuestions();
+    for (const auto& [surveyName, title] : {std::pair{"Klasa 2.0", "Klasa 2.0"},
+                                            std::pair{"/home/ala/Klasa 2.0.ANK", "Klasa 2.0"},
+                                            std::pair{"C:\\ankiety\\", "Ankieta"}}) {
+        named.SurveyName = surveyName;
+        EXPECT_EQ(MakeCollectionForm(named, survey).title, QString::fromUtf8(title));
+    }
     ASSERT_EQ(withTexts.questions.size(), 2u);
     EXPECT_EQ(withTexts.questions[0].lines, QStringList{QStringLiteral("Czy lubisz <b>zakupy</b>?")});
     EXPECT_EQ(withTexts.questions[0].answers,
