@@ -15,13 +15,16 @@ Program::Program(platform::Dialogs& dialogs, platform::Printer& printer,
     Form7 = std::make_unique<stats::TForm7>(dialogs, printer, channels, *Form0);
     Form8 = std::make_unique<results::TForm8>(dialogs, printer, results);
     Form9 = std::make_unique<charts::TForm9>(dialogs, printer, results.Tally);
+    Form11 = std::make_unique<collect::TForm11>(dialogs, *Form3, results);
     Form3->SetChartLinks({Form4.get(), Form5.get(), Form6.get(), Form9.get()});
     Form3->SetSurveyTextWindow(Form8.get());
+    Form3->OnClick(Form3->Zbierajodpowiedziwsieci1, [this] { Form11->StartCollecting(); });
 }
 
 Program::~Program() {
     // Windows go before the state they read; the launcher last, as the main window.
     Form0->EndProgram = nullptr;
+    Form11.reset();
     Form9.reset();
     Form8.reset();
     Form7.reset();

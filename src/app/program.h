@@ -8,6 +8,7 @@
 #include "app/command_line.h"
 #include "app/launcher_window.h"
 #include "charts/chart_windows.h"
+#include "collect/collection_window.h"
 #include "editor/question_work_files.h"
 #include "editor/survey_editor_window.h"
 #include "results/results_manager_window.h"
@@ -22,8 +23,8 @@ class Printer;
 namespace app {
 
 struct Program {
-    // Creates the nine windows in the order TForm0, TForm1, TForm3 ... TForm9; the first is the
-    // main window. None is shown yet.
+    // Creates the nine windows in the order TForm0, TForm1, TForm3 ... TForm9, then the
+    // collection window; the first is the main window. None is shown yet.
     Program(platform::Dialogs& dialogs, platform::Printer& printer, const QString& workFilesFolder);
     ~Program();
 
@@ -40,6 +41,7 @@ struct Program {
     std::unique_ptr<stats::TForm7> Form7;
     std::unique_ptr<results::TForm8> Form8;
     std::unique_ptr<charts::TForm9> Form9;
+    std::unique_ptr<collect::TForm11> Form11;
 };
 
 // The first window the command line asks for: the launcher, or the results manager with its

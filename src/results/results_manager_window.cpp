@@ -62,6 +62,8 @@ void TForm3::BuildControls() {
     Dodaj1 = Plik->addAction(QStringLiteral("Dodaj"));
     Zapisz1 = Plik->addAction(QStringLiteral("Zapisz"));
     Wyzeruj1 = Plik->addAction(QStringLiteral("Wyzeruj wyniki"));
+    Plik->addSeparator();
+    Zbierajodpowiedziwsieci1 = Plik->addAction(QStringLiteral("Zbieraj odpowiedzi w sieci…"));
     Okna1 = MenuBar()->addMenu(QStringLiteral("Okna"));
     Treankiety1 = Okna1->addAction(QStringLiteral("Treść ankiety"));
     Treankiety1->setCheckable(true);
@@ -109,7 +111,9 @@ void TForm3::SetSurveyTextWindow(TForm8* window) {
 void TForm3::TakeState(bool loaded) {
     loaded_ = loaded;
     Otwrz1->setEnabled(!loaded);
-    for (QAction* item : {Dodaj1, Zapisz1, Wyzeruj1}) item->setEnabled(loaded);
+    for (QAction* item : {Dodaj1, Zapisz1, Wyzeruj1, Zbierajodpowiedziwsieci1}) {
+        item->setEnabled(loaded);
+    }
     Wykresy1->menuAction()->setEnabled(loaded);
     Button2->setEnabled(loaded);
     Button3->setEnabled(loaded);

@@ -66,6 +66,9 @@ public:
     QAction* Dodaj1;
     QAction* Zapisz1;
     QAction* Wyzeruj1;
+    // "Zbieraj odpowiedzi w sieci...": enabled while results are loaded; the program links it to
+    // the collection window.
+    QAction* Zbierajodpowiedziwsieci1;
     QMenu* Okna1;
     QAction* Treankiety1;
     QMenu* Wykresy1;

@@ -1,0 +1,133 @@
+// The collection window: starting and stopping the server, and what the teacher sees.
+#include "collect/collection_window.h"
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QPixmap>
+#include <QPushButton>
+
+#include "editor/survey_file.h"
+#include "platform/canvas.h"
+#include "platform/encoding.h"
+#include "platform/qr_code.h"
+
+namespace collect {
+namespace {
+
+constexpr int kQrSide = 210;
+
+QLabel* AddLabel(QWidget* client, const QRect& geometry, int points, bool bold) {
+    auto* label = new QLabel(client);
+    label->setGeometry(geometry);
+    QFont font = label->font();
+    font.setPointSize(points);
+    font.setBold(bold);
+    label->setFont(font);
+    return label;
+}
+
+}  // namespace
+
+QImage QrCodePicture(const QString& text, int side) {
+    QImage picture(side, side, QImage::Format_RGB32);
+    picture.fill(Qt::white);
+    const platform::QrCode code = platform::EncodeQrCode(text);
+    if (code.size == 0) return picture;
+    const int module = std::max(1, side / (code.size + 8));
+    const int origin = (side - module * code.size) / 2;
+    platform::Canvas canvas(picture);
+    canvas.SetBrush(Qt::black);
+    for (int y = 0; y < code.size; ++y) {
+        for (int x = 0; x < code.size; ++x) {
+            if (!code.Dark(x, y)) continue;
+            const int left = origin + x * module;
+            const int top = origin + y * module;
+            canvas.FillRect(left, top, left + module, top + module);
+        }
+    }
+    return picture;
+}
+
+TForm11::TForm11(platform::Dialogs& dialogs, results::TForm3& manager,
+                 const results::ResultsStore& store)
+    : Form(dialogs, QStringLiteral("Zbieranie odpowiedzi w sieci"), QSize(540, 300),
+           platform::BorderStyle::Dialog),
+      manager_(manager),
+      store_(store) {
+    CentreOnScreen();
+    QWidget* client = Client();
+    Label1 = AddLabel(client, {16, 12, 290, 20}, 10, false);
+    Label1->setText(QStringLiteral("Wpisz w przeglądarce telefonu adres:"));
+    Label2 = AddLabel(client, {16, 34, 300, 76}, 14, true);
+    Label2->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    Label2->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    Label3 = AddLabel(client, {16, 116, 290, 20}, 10, false);
+    Label3->setText(QStringLiteral("albo zeskanuj kod QR. Kod ankiety:"));
+    Label4 = AddLabel(client, {16, 138, 290, 48}, 30, true);
+    Label5 = AddLabel(client, {16, 196, 300, 24}, 12, true);
+    Image1 = new QLabel(client);
+    Image1->setGeometry(316, 12, kQrSide, kQrSide);
+    CheckBox1 = AddCheckBox(QStringLiteral("Pozwól odpowiadać wielokrotnie"), {16, 232, 290, 20});
+    Button1 = AddButton(QStringLiteral("Zakończ"), {428, 262, 98, 27});
+    OnToggle(CheckBox1, [this] { CheckBox1Click(); });
+    OnClick(Button1, [this] { Button1Click(); });
+    // Closing or resetting the results ends the collection at once.
+    connect(&manager_, &results::TForm3::ResultsClosed, this, [this] { CloseForm(); });
+}
+
+TForm11::~TForm11() = default;
+
+quint16 TForm11::Port() const { return server_ ? server_->Port() : 0; }
+
+void TForm11::StartCollecting() {
+    if (Collecting()) return ShowForm();
+    const QString surveyPath = platform::FromCodePage(store_.Tally.SurveyName);
+    CollectionForm form = MakeCollectionForm(store_.Tally, editor::ReadSurveyFile(surveyPath));
+    auto collection = std::make_unique<Collection>(
+        std::move(form), [this](const results::AnswerSheet& sheet) { return manager_.AddSheet(sheet); });
+    collection->OnAccepted = [this] { ShowAccepted(); };
+    Collection* handler = collection.get();
+    auto serve = [handler](const platform::HttpRequest& request) { return handler->Handle(request); };
+    std::unique_ptr<platform::HttpServer> server = platform::HttpServer::Listen(PreferredPort, serve);
+    if (!server && PreferredPort != 0) server = platform::HttpServer::Listen(0, serve);
+    if (!server) {
+        dialogs().Notice(QStringLiteral("Nie udało się uruchomić serwera odpowiedzi na tym komputerze..."));
+        return;
+    }
+    collection_ = std::move(collection);
+    server_ = std::move(server);
+
+    QStringList addresses;
+    for (const QString& ip : platform::LocalNetworkAddresses()) {
+        addresses << QStringLiteral("http://%1:%2/").arg(ip).arg(server_->Port());
+    }
+    if (addresses.isEmpty()) {
+        Label2->setText(QStringLiteral("Ten komputer nie jest połączony z siecią lokalną."));
+        Image1->clear();
+    } else {
+        Label2->setText(addresses.join(QLatin1Char('\n')));
+        Image1->setPixmap(QPixmap::fromImage(QrCodePicture(addresses.first(), kQrSide)));
+    }
+    Label4->setText(QString::fromLatin1(collection_->Code()));
+    collection_->SetRepeatAllowed(CheckBox1->isChecked());
+    ShowAccepted();
+    ShowForm();
+}
+
+void TForm11::ShowAccepted() {
+    Label5->setText(QStringLiteral("Odebrane odpowiedzi: %1").arg(collection_ ? collection_->Accepted() : 0));
+}
+
+void TForm11::CheckBox1Click() {
+    if (collection_) collection_->SetRepeatAllowed(CheckBox1->isChecked());
+}
+
+void TForm11::Button1Click() { CloseForm(); }
+
+void TForm11::FormClose() {
+    // The server first: from now on nothing is served and nothing counted.
+    server_.reset();
+    collection_.reset();
+}
+
+}  // namespace collect
