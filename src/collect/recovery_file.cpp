@@ -6,6 +6,7 @@
 
 #include "platform/file_names.h"
 #include "platform/io_error.h"
+#include "platform/text_file.h"
 #include "results/results_file.h"
 #include "results/results_manager_window.h"
 
@@ -41,8 +42,12 @@ void RecoveryFile::Write() {
         fail(QStringLiteral("jego folder musi być zwykłym folderem, którego właścicielem jesteś "
                             "Ty i do którego inni użytkownicy nie mają dostępu"));
     }
+    // Written whole and renamed into place: a killed program leaves the previous sheet's file or
+    // this one, never a part. It is rewritten after every sheet, so it does not wait for the
+    // disk, which would take longer than a key press may.
     try {
-        results::WriteResultsFile(Path(), store_);
+        platform::WriteScratchFile(
+            Path(), [this](platform::TextFileWriter& file) { results::WriteResults(file, store_); });
     } catch (const platform::IoError& error) {
         fail(QString::fromUtf8(error.what()));
     }
