@@ -2,27 +2,19 @@
 // saved: the results file is the one a user would have written by hand, and every tool reads it.
 #include <gtest/gtest.h>
 
-#include <QApplication>
-#include <QDir>
 #include <QTest>
 
 #include "app/program.h"
 #include "platform/encoding.h"
 #include "results/results_test_files.h"
 #include "stats/channel_store.h"
-#include "support/recording_printer.h"
-#include "support/scripted_dialogs.h"
-#include "support/temp_folder.h"
+#include "support/program_on_folder.h"
 
 TEST(SheetsInProgram, AQuestionnaireFromTheEditorBecomesTypedInResultsThatEveryToolReads) {
-    testing_support::TempFolder folder;
-    testing_support::ScriptedDialogs dialogs;
-    testing_support::RecordingPrinter printer;
-    const QString previousDir = QDir::currentPath();
-    QDir::setCurrent(folder.path());
-    app::Program program(dialogs, printer, folder.path());
-    program.Form0->EndProgram = [] {};
-    program.Form0->ShowForm();
+    testing_support::ProgramOnFolder run;
+    testing_support::TempFolder& folder = run.folder;
+    testing_support::ScriptedDialogs& dialogs = run.dialogs;
+    app::Program& program = run.program;
 
     // The editor: two questions, saved as a survey file.
     QTest::mouseClick(program.Form0->Button1, Qt::LeftButton);
@@ -88,8 +80,4 @@ TEST(SheetsInProgram, AQuestionnaireFromTheEditorBecomesTypedInResultsThatEveryT
     EXPECT_EQ(program.channels.Channels[1].AnswerTally[2][3], 1);
     EXPECT_TRUE(dialogs.errors().isEmpty());
     EXPECT_TRUE(dialogs.notices().isEmpty());
-
-    program.Form0->EndProgram = nullptr;
-    for (QWidget* window : QApplication::topLevelWidgets()) window->hide();
-    QDir::setCurrent(previousDir);
 }
