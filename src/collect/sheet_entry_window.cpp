@@ -104,6 +104,9 @@ void SheetEntryWindow::OpenSheetEntry() {
 }
 
 void SheetEntryWindow::keyPressEvent(QKeyEvent* event) {
+    // A key held down counts once: a held Enter must not run through the questions and add
+    // empty sheets.
+    if (event->isAutoRepeat()) return;
     Handle([&] { Key(event->key(), event->text(), event->modifiers()); });
 }
 
