@@ -53,6 +53,7 @@ SheetEntryWindow::SheetEntryWindow(platform::Dialogs& dialogs, results::TForm3& 
     const auto addLabel = [this](const QRect& geometry, bool bold = false) {
         auto* label = new QLabel(Client());
         label->setGeometry(geometry);
+        label->setTextFormat(Qt::PlainText);  // a question's text is never markup
         if (bold) label->setFont(platform::ControlFont(kFace, 11, true));
         return label;
     };
@@ -159,7 +160,11 @@ void SheetEntryWindow::Button1Click() {
 void SheetEntryWindow::ShowQuestion() {
     ShowHeading();
     const int q = typing_->Question();
-    if (texts_.empty()) {
+    if (typing_->QuestionCount() == 0) {
+        // Results of no questions: each Enter counts one respondent.
+        Question[0]->setText(QStringLiteral("Ankieta nie ma pytań"));
+        Question[1]->clear();
+    } else if (texts_.empty()) {
         Question[0]->setText(QStringLiteral("Pytanie %1").arg(q));
         Question[1]->setText(QStringLiteral("(treść pytań jest w oknie \"Treść ankiety\")"));
     } else {
