@@ -68,47 +68,30 @@ TEST(RecoveryFile, AProgramKilledAtAnyMomentLosesAtMostTheSheetBeingTyped) {
     }
 }
 
-TEST(RecoveryFile, OneFilePerQuestionnaireRemovedOnlyWhenThisRunWroteIt) {
+TEST(RecoveryFile, OneFilePerQuestionnaireOfferedForItsOwnCountsRemovedOnlyWhenThisRunWroteIt) {
     testing_support::TempFolder folder;
     QFile::setPermissions(folder.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     EXPECT_NE(RecoveryFileName(folder.path(), "Ankieta"), RecoveryFileName(folder.path(), "ankieta"));
-
     results::ResultsStore store;
-    store.Tally = ChildTally(2);
+    store.Tally = ChildTally(3);
     RecoveryFile recovery(folder.path(), store);
     const QString path = RecoveryFileName(folder.path(), "Ankieta");
-    // Left by an earlier run: saving results this run did not write there leaves it alone.
-    testing_support::WriteBytes(path, "RESULTS\r\nAnkieta\r\n");
-    recovery.Saved();
-    EXPECT_TRUE(QFile::exists(path));
-
-    recovery.Write();
-    recovery.Closed();  // reset without saving: the file stays
-    recovery.Saved();
-    EXPECT_TRUE(QFile::exists(path));
-    recovery.Write();
-    recovery.Saved();
-    EXPECT_FALSE(QFile::exists(path));
-}
-
-TEST(RecoveryFile, LeftBehindOnlyForTheSameQuestionnaireWithOtherCounts) {
-    testing_support::TempFolder folder;
-    QFile::setPermissions(folder.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    results::ResultsStore store;
-    RecoveryFile recovery(folder.path(), store);
-    store.Tally = ChildTally(3);
-    EXPECT_FALSE(recovery.LeftBehind());
     recovery.Write();
     EXPECT_FALSE(recovery.LeftBehind());  // the loaded counts themselves
 
+    // A later run of the same questionnaire: offered, unless the questionnaire changed since.
+    recovery.Closed();
     store.Tally = ChildTally(1);
     EXPECT_EQ(recovery.LeftBehind(), ChildTally(3));
-    store.Tally.AnswerCount[20] = 3;  // the questionnaire changed since
+    recovery.Saved();  // this run did not write it: it stays
+    EXPECT_TRUE(QFile::exists(path));
+    store.Tally.AnswerCount[20] = 3;
     EXPECT_FALSE(recovery.LeftBehind());
 
     store.Tally = ChildTally(1);
-    recovery.Discard();
-    EXPECT_FALSE(recovery.LeftBehind());
+    recovery.Write();
+    recovery.Saved();
+    EXPECT_FALSE(QFile::exists(path));
 }
 
 TEST(RecoveryFile, AFolderOpenToOthersIsNeverWrittenInto) {
