@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "against_floor.h"
+#include "large_files.h"
 #include "editor/survey_editor_window.h"
 #include "editor/survey_file.h"
 #include "platform/dialogs.h"
@@ -21,19 +22,11 @@
 
 namespace {
 
-// One folder for every file the benchmarks write; removed at the end of the run.
-const QTemporaryDir& Folder() {
-    static const QTemporaryDir folder;
-    return folder;
-}
-
-// A Windows-1250 line of `length` bytes, different for every number.
-QByteArray TextLine(int number, int length) {
-    const QByteArray words = "Czy \xB3\xB9ka za szko\xB3\xB9 jest zielona? Odpowiedz szczerze, prosz\xEA. ";
-    QByteArray line = QByteArray::number(number) + ". ";
-    while (line.size() < length) line += words;
-    return line.left(length);
-}
+using bench::ChoosingDialogs;
+using bench::Folder;
+using bench::LargestSurveyFile;
+using bench::NoLauncher;
+using bench::TextLine;
 
 // The largest results file the program accepts: 250 questions of 9 answers, every count of
 // five digits, then 1000 lines of survey text (about 76 KB).
@@ -98,43 +91,6 @@ void BM_MergeResultsFileAgainstOneRead(benchmark::State& state) {
     if (!merged || tally.AnswerTally != read.Tally.AnswerTally) state.SkipWithError("the merge failed");
 }
 BENCHMARK(BM_MergeResultsFileAgainstOneRead)->UseManualTime()->Unit(benchmark::kMicrosecond);
-
-// Dialogs that choose one file and answer nothing else.
-class ChoosingDialogs : public platform::Dialogs {
-public:
-    explicit ChoosingDialogs(QString file) : file_(std::move(file)) {}
-    void Notice(const QString&) override {}
-    bool Question(const QString&) override { return false; }
-    void Error(const QString&) override {}
-    QString OpenFileName(const platform::FileDialogOptions&) override { return file_; }
-    QString SaveFileName(const platform::FileDialogOptions&) override { return {}; }
-    QColor ChooseColour(QColor preset) override { return preset; }
-
-private:
-    QString file_;
-};
-
-class NoLauncher : public platform::LauncherControl {
-public:
-    void ShowLauncher() override {}
-    void HideLauncher() override {}
-};
-
-// A survey of 250 questions, each with its two question lines and nine answers of two lines.
-QString LargestSurveyFile() {
-    static const QString path = [] {
-        const QString name = Folder().filePath(QStringLiteral("najwieksza.ank"));
-        platform::WriteFileReplacing(name, [](platform::TextFileWriter& file) {
-            editor::WriteSurvey(file, 250, [](int number) {
-                editor::QuestionRecord record;
-                for (int line = 0; line < 20; ++line) record[line] = TextLine(number * 20 + line, 60);
-                return record;
-            });
-        });
-        return name;
-    }();
-    return path;
-}
 
 void BM_SurveyEditorOpensLargestSurvey(benchmark::State& state) {
     const QString work = Folder().filePath(QStringLiteral("praca"));

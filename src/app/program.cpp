@@ -1,11 +1,13 @@
 // Start-up: the windows of the program, created once in their fixed order.
 #include "app/program.h"
 
+#include "collect/new_results.h"
+
 namespace app {
 
 Program::Program(platform::Dialogs& dialogs, platform::Printer& printer,
                  const QString& workFilesFolder)
-    : editor(workFilesFolder) {
+    : editor(workFilesFolder), recovery(workFilesFolder, results) {
     Form0 = std::make_unique<TForm0>(dialogs, *this);
     Form1 = std::make_unique<editor::TForm1>(dialogs, printer, editor, *Form0);
     Form3 = std::make_unique<results::TForm3>(dialogs, printer, results, *Form0);
@@ -18,12 +20,17 @@ Program::Program(platform::Dialogs& dialogs, platform::Printer& printer,
     Form11 = std::make_unique<collect::TForm11>(dialogs, *Form3, results);
     Form3->SetChartLinks({Form4.get(), Form5.get(), Form6.get(), Form9.get()});
     Form3->SetSurveyTextWindow(Form8.get());
+    SheetEntry = std::make_unique<collect::SheetEntryWindow>(dialogs, *Form3, recovery);
+    recovery.Follow(*Form3);
+    Form3->OnClick(Form3->Nowewynikizankiety1, [this] { collect::NewResultsFromChosenSurvey(*Form3); });
+    Form3->OnClick(Form3->Wprowadodpowiedzi1, [this] { SheetEntry->OpenSheetEntry(); });
     Form3->OnClick(Form3->Zbierajodpowiedziwsieci1, [this] { Form11->StartCollecting(); });
 }
 
 Program::~Program() {
     // Windows go before the state they read; the launcher last, as the main window.
     Form0->EndProgram = nullptr;
+    SheetEntry.reset();
     Form11.reset();
     Form9.reset();
     Form8.reset();

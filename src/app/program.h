@@ -9,6 +9,8 @@
 #include "app/launcher_window.h"
 #include "charts/chart_windows.h"
 #include "collect/collection_window.h"
+#include "collect/recovery_file.h"
+#include "collect/sheet_entry_window.h"
 #include "editor/question_work_files.h"
 #include "editor/survey_editor_window.h"
 #include "results/results_manager_window.h"
@@ -23,14 +25,16 @@ class Printer;
 namespace app {
 
 struct Program {
-    // Creates the nine windows in the order TForm0, TForm1, TForm3 ... TForm9, then the
-    // collection window; the first is the main window. None is shown yet.
+    // Creates the nine windows in the order TForm0, TForm1, TForm3 ... TForm9, the first the
+    // main window, then the windows of the tools added since. None is shown yet.
     Program(platform::Dialogs& dialogs, platform::Printer& printer, const QString& workFilesFolder);
     ~Program();
 
     editor::EditorState editor;
     results::ResultsStore results;
     stats::ChannelStore channels;
+    // The copy of sheets typed in, in the program's own data folder (the work files' folder).
+    collect::RecoveryFile recovery;
 
     std::unique_ptr<TForm0> Form0;
     std::unique_ptr<editor::TForm1> Form1;
@@ -41,6 +45,7 @@ struct Program {
     std::unique_ptr<stats::TForm7> Form7;
     std::unique_ptr<results::TForm8> Form8;
     std::unique_ptr<charts::TForm9> Form9;
+    std::unique_ptr<collect::SheetEntryWindow> SheetEntry;  // "Wprowadź odpowiedzi…"
     std::unique_ptr<collect::TForm11> Form11;
 };
 

@@ -1,4 +1,4 @@
-// The survey printout through the printer text stream.
+// The questionnaire's printed lines and the survey printout through the printer text stream.
 #include "editor/survey_printout.h"
 
 #include "platform/encoding.h"
@@ -8,30 +8,40 @@
 namespace editor {
 namespace {
 
-// The printer font's style: bold or underlined or regular (neither).
-void SetStyle(platform::Canvas& canvas, bool bold, bool underline) {
-    canvas.Font().bold = bold;
-    canvas.Font().underline = underline;
-}
-
 // One or two lines of an item: the first non-empty line after the lead, and the second line,
 // indented by `second`, only when both lines hold text.
-void PrintItem(platform::PrinterTextStream& stream, const QByteArray& lead, const QByteArray& line1,
-               const QByteArray& line2, const QByteArray& second) {
+void LayOutItem(const std::function<void(const SurveyLine&)>& line, bool bold,
+                const QByteArray& lead, const QByteArray& line1, const QByteArray& line2,
+                const QByteArray& second) {
     if (line1.isEmpty()) {
-        stream.Write(lead + line2);
-        stream.EndLine();
+        line({{}, lead + line2, bold});
     } else {
-        stream.Write(lead + line1);
-        stream.EndLine();
-        if (!line2.isEmpty()) {
-            stream.Write(second + line2);
-            stream.EndLine();
-        }
+        line({{}, lead + line1, bold});
+        if (!line2.isEmpty()) line({{}, second + line2, bold});
     }
 }
 
 }  // namespace
+
+void LayOutSurvey(int questionTotal, const std::function<QuestionRecord(int)>& readQuestion,
+                  const std::function<void(const SurveyLine&)>& line) {
+    // The blanks are regular, so the header's underline begins at its text.
+    line({"    ",
+          platform::ToCodePage(QStringLiteral("Treść ankiety, Ilość pytań: ")) +
+              QByteArray::number(questionTotal),
+          false, true});
+    for (int i = 1; i <= questionTotal; ++i) {
+        const QuestionRecord record = readQuestion(i);
+        const int answers = CountAnswers(record);
+        line({});
+        LayOutItem(line, true, "   " + QByteArray::number(i) + '.', record[0], record[1], "      ");
+        for (int a = 1; a <= answers; ++a) {
+            const QByteArray lead =
+                "        " + QByteArray(1, static_cast<char>('a' + a - 1)) + ") ";
+            LayOutItem(line, false, lead, record[2 * a], record[2 * a + 1], "           ");
+        }
+    }
+}
 
 void PrintSurvey(platform::Printer& printer, int questionTotal,
                  const std::function<QuestionRecord(int)>& readQuestion) {
@@ -40,27 +50,20 @@ void PrintSurvey(platform::Printer& printer, int questionTotal,
     stream.Open();
     platform::Canvas& canvas = printer.PageCanvas();
     canvas.SetFont({QStringLiteral("Times new romaN"), 12, false, false, Qt::black});
-    // The blanks are drawn before the underline starts, so the header's underline begins at
-    // its text.
-    stream.Write("    ");
-    stream.Flush();
-    SetStyle(canvas, false, true);
-    stream.Write(platform::ToCodePage(QStringLiteral("Treść ankiety, Ilość pytań: ")) +
-                 QByteArray::number(questionTotal));
-    stream.EndLine();
-    for (int i = 1; i <= questionTotal; ++i) {
-        const QuestionRecord record = readQuestion(i);
-        const int answers = CountAnswers(record);
-        stream.EndLine();
-        SetStyle(canvas, true, false);
-        PrintItem(stream, "   " + QByteArray::number(i) + '.', record[0], record[1], "      ");
-        SetStyle(canvas, false, false);
-        for (int a = 1; a <= answers; ++a) {
-            const QByteArray lead =
-                "        " + QByteArray(1, static_cast<char>('a' + a - 1)) + ") ";
-            PrintItem(stream, lead, record[2 * a], record[2 * a + 1], "           ");
+    LayOutSurvey(questionTotal, readQuestion, [&](const SurveyLine& line) {
+        if (!line.lead.isEmpty()) {
+            canvas.Font().bold = false;
+            canvas.Font().underline = false;
+            stream.Write(line.lead);
+            stream.Flush();
         }
-    }
+        if (!line.text.isEmpty()) {
+            canvas.Font().bold = line.bold;
+            canvas.Font().underline = line.underline;
+            stream.Write(line.text);
+        }
+        stream.EndLine();
+    });
     stream.Close();
 }
 

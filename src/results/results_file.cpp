@@ -106,20 +106,21 @@ ReadResult ReadResultsFile(const QString& path, ResultsStore& store) {
 }
 
 void WriteResultsFile(const QString& path, const ResultsStore& store) {
+    platform::WriteFileReplacing(
+        path, [&](platform::TextFileWriter& file) { WriteResults(file, store); });
+}
+
+void WriteResults(platform::TextFileWriter& file, const ResultsStore& store) {
     const ResultsTally& tally = store.Tally;
-    platform::WriteFileReplacing(path, [&](platform::TextFileWriter& file) {
-        file.WriteLine(kFirstLine);
-        file.WriteLine(tally.SurveyName);
-        file.WriteNumber(tally.RespondentCount);
-        file.WriteNumber(tally.QuestionCount);
-        for (int q = 1; q <= tally.QuestionCount; ++q) {
-            file.WriteNumber(tally.AnswerCount[q]);
-            for (int a = 1; a <= tally.AnswerCount[q]; ++a) {
-                file.WriteNumber(tally.AnswerTally[q][a]);
-            }
-        }
-        for (const QByteArray& line : store.SurveyText) file.WriteLine(line);
-    });
+    file.WriteLine(kFirstLine);
+    file.WriteLine(tally.SurveyName);
+    file.WriteNumber(tally.RespondentCount);
+    file.WriteNumber(tally.QuestionCount);
+    for (int q = 1; q <= tally.QuestionCount; ++q) {
+        file.WriteNumber(tally.AnswerCount[q]);
+        for (int a = 1; a <= tally.AnswerCount[q]; ++a) file.WriteNumber(tally.AnswerTally[q][a]);
+    }
+    for (const QByteArray& line : store.SurveyText) file.WriteLine(line);
 }
 
 ResultsOutcome MergeResultsFile(const QString& path, ResultsTally& tally) {

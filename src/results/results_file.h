@@ -11,7 +11,8 @@
 
 namespace platform {
 class TextFileReader;
-}
+class TextFileWriter;
+}  // namespace platform
 
 namespace results {
 
@@ -53,6 +54,8 @@ ReadResult ReadResultsFile(const QString& path, ResultsStore& store);
 // Writes the tally and the survey text; an existing file of that name is replaced only once the
 // new one is written completely.
 void WriteResultsFile(const QString& path, const ResultsStore& store);
+// The lines of a results file, written into an open file.
+void WriteResults(platform::TextFileWriter& file, const ResultsStore& store);
 
 // Adds the counts of a further file of the same questionnaire: Merged, or one of
 // NotResultsFile, OtherSurvey, OutOfRange and SumTooLarge with the tally unchanged.

@@ -63,6 +63,8 @@ void TForm3::BuildControls() {
     Zapisz1 = Plik->addAction(QStringLiteral("Zapisz"));
     Wyzeruj1 = Plik->addAction(QStringLiteral("Wyzeruj wyniki"));
     Plik->addSeparator();
+    Nowewynikizankiety1 = Plik->addAction(QStringLiteral("Nowe wyniki z ankiety…"));
+    Wprowadodpowiedzi1 = Plik->addAction(QStringLiteral("Wprowadź odpowiedzi…"));
     Zbierajodpowiedziwsieci1 = Plik->addAction(QStringLiteral("Zbieraj odpowiedzi w sieci…"));
     Okna1 = MenuBar()->addMenu(QStringLiteral("Okna"));
     Treankiety1 = Okna1->addAction(QStringLiteral("Treść ankiety"));
@@ -110,8 +112,8 @@ void TForm3::SetSurveyTextWindow(TForm8* window) {
 
 void TForm3::TakeState(bool loaded) {
     loaded_ = loaded;
-    Otwrz1->setEnabled(!loaded);
-    for (QAction* item : {Dodaj1, Zapisz1, Wyzeruj1, Zbierajodpowiedziwsieci1}) {
+    for (QAction* item : {Otwrz1, Nowewynikizankiety1}) item->setEnabled(!loaded);
+    for (QAction* item : {Dodaj1, Zapisz1, Wyzeruj1, Wprowadodpowiedzi1, Zbierajodpowiedziwsieci1}) {
         item->setEnabled(loaded);
     }
     Wykresy1->menuAction()->setEnabled(loaded);
@@ -219,7 +221,17 @@ void TForm3::OpenResults(const QString& name) {
     if (name.isEmpty() || !platform::FileExists(name)) return;
     const ReadResult read = ReadResultsFile(name, store_);
     if (read.outcome != ResultsOutcome::Loaded) return ShowNotice(read.outcome);
-    ShowCaption(read.respondentsLine);
+    ShowTakenResults(read.respondentsLine);
+}
+
+void TForm3::TakeResults(const ResultsTally& tally, const QList<QByteArray>& surveyText) {
+    store_.Tally = tally;
+    store_.SurveyText = surveyText;
+    ShowTakenResults(QByteArray::number(tally.RespondentCount));
+}
+
+void TForm3::ShowTakenResults(const QByteArray& respondents) {
+    ShowCaption(respondents);
     // Up to ten questions the grid fits its rows; beyond, it keeps ten and gets a scroll bar.
     const int questions = store_.Tally.QuestionCount;
     if (questions <= kRowsWithoutScrolling) {
@@ -272,13 +284,23 @@ void TForm3::ShowChangedCounts() {
 
 ResultsOutcome TForm3::AddSheet(const AnswerSheet& sheet) {
     const ResultsOutcome outcome = results::AddSheet(store_.Tally, sheet);
-    if (outcome == ResultsOutcome::Merged) ShowChangedCounts();
+    if (outcome == ResultsOutcome::Merged) {
+        ShowChangedCounts();
+        emit SheetsChanged();
+    }
     return outcome;
 }
 
 void TForm3::TakeSheetBack(const AnswerSheet& sheet) {
     results::TakeSheetBack(store_.Tally, sheet);
     ShowChangedCounts();
+    emit SheetsChanged();
+}
+
+void TForm3::TakeCounts(const ResultsTally& counts) {
+    store_.Tally = counts;
+    ShowChangedCounts();
+    emit SheetsChanged();
 }
 
 void TForm3::Zapisz1Click() {
@@ -287,6 +309,7 @@ void TForm3::Zapisz1Click() {
          QStringLiteral("Pliki wyników (*.wyn)|*.wyn"), store_.StartDir});
     if (name.isEmpty()) return;
     WriteResultsFile(platform::ReplaceExtension(name, QStringLiteral(".wyn")), store_);
+    emit ResultsSaved();
 }
 
 void TForm3::Wyzeruj1Click() {

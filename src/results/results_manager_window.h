@@ -37,6 +37,8 @@ public:
 
     // ResultsLoaded, as against NoResults.
     bool ResultsLoaded() const { return loaded_; }
+    // The loaded results (meaningful while ResultsLoaded) and StartDir.
+    const ResultsStore& Results() const { return store_; }
 
     // Takes in results files as a user would one after another: "Otwórz" of a file while no
     // results are loaded, "Dodaj" of every other. Each file is a handler of its own, so a file
@@ -50,9 +52,20 @@ public:
     // Takes a sheet added by AddSheet back out, shown the same way.
     void TakeSheetBack(const AnswerSheet& sheet);
 
+    // Loads these results as "Otwórz" loads a file's: they replace the results in memory and
+    // are shown with their text, the window takes the ResultsLoaded states.
+    void TakeResults(const ResultsTally& tally, const QList<QByteArray>& surveyText);
+    // Puts counts of the loaded questionnaire in place of the loaded ones (sheets brought back
+    // after the program was cut short), shown as a merge is.
+    void TakeCounts(const ResultsTally& counts);
+
 signals:
     // The loaded results are gone: reset, or the window closed.
     void ResultsClosed();
+    // A sheet was added to the loaded results or taken back out.
+    void SheetsChanged();
+    // "Zapisz" wrote the loaded results to a file.
+    void ResultsSaved();
 
 public:
 
@@ -66,6 +79,9 @@ public:
     QAction* Dodaj1;
     QAction* Zapisz1;
     QAction* Wyzeruj1;
+    // Enabled as "Otwórz" and "Dodaj" are; the program links them to the windows behind them.
+    QAction* Nowewynikizankiety1;  // "Nowe wyniki z ankiety…"
+    QAction* Wprowadodpowiedzi1;   // "Wprowadź odpowiedzi…"
     // "Zbieraj odpowiedzi w sieci...": enabled while results are loaded; the program links it to
     // the collection window.
     QAction* Zbierajodpowiedziwsieci1;
@@ -119,6 +135,8 @@ private:
     QString RunOpenDialog();
     void ShowNotice(ResultsOutcome outcome);
     void ShowCaption(const QByteArray& respondents);
+    // Shows the results just put in the store: caption, grid, survey text, ResultsLoaded.
+    void ShowTakenResults(const QByteArray& respondents);
     // The counts, the caption and the charts after the tally changed by a merge or a sheet.
     void ShowChangedCounts();
     void FillGrid();

@@ -2,26 +2,18 @@
 // a merge, closed with the results manager, its timer stopped by the launcher.
 #include <gtest/gtest.h>
 
-#include <QApplication>
-#include <QDir>
 #include <QTest>
 
 #include "app/program.h"
 #include "platform/controls.h"
 #include "results/results_test_files.h"
-#include "support/recording_printer.h"
-#include "support/scripted_dialogs.h"
-#include "support/temp_folder.h"
+#include "support/program_on_folder.h"
 
 TEST(ChartsInProgram, AMergeRedrawsEveryChartAndClosingTheManagerClosesThem) {
-    testing_support::TempFolder folder;
-    testing_support::ScriptedDialogs dialogs;
-    testing_support::RecordingPrinter printer;
-    const QString previousDir = QDir::currentPath();
-    QDir::setCurrent(folder.path());
-    app::Program program(dialogs, printer, folder.path());
-    program.Form0->EndProgram = [] {};
-    program.Form0->ShowForm();
+    testing_support::ProgramOnFolder run;
+    testing_support::TempFolder& folder = run.folder;
+    testing_support::ScriptedDialogs& dialogs = run.dialogs;
+    app::Program& program = run.program;
     QTest::mouseClick(program.Form0->Button2, Qt::LeftButton);  // "Menedżer Wyników"
     const QString file = folder.File("wyniki.wyn");
     testing_support::WriteBytes(file, results_testing::ExampleFile());  // 12 respondents
@@ -55,8 +47,4 @@ TEST(ChartsInProgram, AMergeRedrawsEveryChartAndClosingTheManagerClosesThem) {
     program.Form1->close();
     EXPECT_FALSE(bar.Timer1.isActive());
     EXPECT_TRUE(dialogs.errors().isEmpty());
-
-    program.Form0->EndProgram = nullptr;
-    for (QWidget* window : QApplication::topLevelWidgets()) window->hide();
-    QDir::setCurrent(previousDir);
 }

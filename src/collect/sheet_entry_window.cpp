@@ -1,0 +1,213 @@
+// The sheet typing window.
+#include "collect/sheet_entry_window.h"
+
+#include <QKeyEvent>
+
+#include "collect/recovery_file.h"
+#include "editor/survey_file.h"
+#include "platform/encoding.h"
+#include "platform/fonts.h"
+#include "results/results_manager_window.h"
+
+namespace collect {
+namespace {
+
+const QString kFace = QStringLiteral("MS Sans Serif");
+
+// The survey file the results are named after, when it still has their questions and answers.
+std::vector<editor::QuestionRecord> MatchingTexts(const results::ResultsTally& tally) {
+    const auto questions = editor::ReadSurveyFile(platform::FromCodePage(tally.SurveyName));
+    if (!questions || questions->size() != tally.QuestionCount) return {};
+    for (std::size_t q = 1; q <= questions->size(); ++q) {
+        if (editor::CountAnswers((*questions)[q - 1]) != tally.AnswerCount[q]) return {};
+    }
+    return *questions;
+}
+
+// The text of a pair of lines (a question's or an answer's) on one line.
+QString PairText(const QByteArray& first, const QByteArray& second) {
+    if (first.isEmpty() || second.isEmpty()) return platform::FromCodePage(first + second);
+    return platform::FromCodePage(first) + u' ' + platform::FromCodePage(second);
+}
+
+// The answer 1..9 a key stands for: a to i in either case, 1 to 9; 0 for any other key.
+int AnswerOfKey(const QString& text) {
+    if (text.size() != 1) return 0;
+    const char16_t c = text[0].toLower().unicode();
+    if (c >= u'a' && c <= u'i') return c - u'a' + 1;
+    if (c >= u'1' && c <= u'9') return c - u'1' + 1;
+    return 0;
+}
+
+}  // namespace
+
+SheetEntryWindow::SheetEntryWindow(platform::Dialogs& dialogs, results::TForm3& manager,
+                                   RecoveryFile& recovery)
+    : Form(dialogs, QStringLiteral("Wprowadź odpowiedzi..."), QSize(480, 404),
+           platform::BorderStyle::Single),
+      manager_(manager),
+      recovery_(recovery) {
+    setFont(platform::ControlFont(kFace, 11));
+    setFocusPolicy(Qt::StrongFocus);
+    CentreOnScreen();
+    const auto addLabel = [this](const QRect& geometry, bool bold = false) {
+        auto* label = new QLabel(Client());
+        label->setGeometry(geometry);
+        label->setTextFormat(Qt::PlainText);  // a question's text is never markup
+        if (bold) label->setFont(platform::ControlFont(kFace, 11, true));
+        return label;
+    };
+    Label1 = addLabel({8, 8, 464, 17}, true);
+    Question = {addLabel({8, 32, 464, 17}, true), addLabel({8, 50, 464, 17}, true)};
+    for (int a = 0; a < 9; ++a) Answer[a] = addLabel({24, 76 + 20 * a, 448, 18});
+    Label2 = addLabel({8, 262, 464, 17});
+    Label2->setText(QStringLiteral(
+        "a–i lub 1–9: zaznacz / odznacz     Enter, →: dalej     ←: wstecz     Ctrl+Z: cofnij arkusz"));
+    Label3 = addLabel({8, 286, 464, 17});
+    Memo1 = new QPlainTextEdit(Client());
+    Memo1->setGeometry(8, 306, 464, 58);
+    Memo1->setReadOnly(true);
+    Memo1->setFocusPolicy(Qt::NoFocus);
+    Button1 = AddButton(QStringLiteral("Cofnij ostatni arkusz"), {8, 372, 161, 25});
+    Button2 = AddButton(QStringLiteral("Koniec"), {391, 372, 81, 25});
+    // Enter and the arrows belong to the sheet; no button may take them.
+    for (QPushButton* button : {Button1, Button2}) button->setFocusPolicy(Qt::NoFocus);
+    OnClick(Button1, [this] { Button1Click(); });
+    OnClick(Button2, [this] { CloseForm(); });
+    connect(&manager_, &results::TForm3::ResultsClosed, this, [this] {
+        if (isVisible()) CloseForm();
+    });
+}
+
+void SheetEntryWindow::OpenSheetEntry() {
+    if (isVisible()) return ShowForm();
+    const results::ResultsTally& loaded = manager_.Results().Tally;
+    if (const auto left = recovery_.LeftBehind()) {
+        const QString question =
+            QStringLiteral("Wprowadzone wcześniej odpowiedzi do tej ankiety nie zostały zapisane "
+                           "(ankietowanych: %1). Czy przywrócić je w miejsce wczytanych wyników "
+                           "(ankietowanych: %2)?")
+                .arg(left->RespondentCount)
+                .arg(loaded.RespondentCount);
+        if (dialogs().Question(question)) {
+            manager_.TakeCounts(*left);
+        } else {
+            recovery_.Discard();
+        }
+    }
+    typing_.emplace(loaded);
+    texts_ = MatchingTexts(loaded);
+    added_.clear();
+    ShowQuestion();
+    ShowSheetsAdded();
+    ShowForm();
+    setFocus();
+}
+
+void SheetEntryWindow::keyPressEvent(QKeyEvent* event) {
+    // A key held down counts once: a held Enter must not run through the questions and add
+    // empty sheets.
+    if (event->isAutoRepeat()) return;
+    Handle([&] { Key(event->key(), event->text(), event->modifiers()); });
+}
+
+void SheetEntryWindow::Key(int key, const QString& text, Qt::KeyboardModifiers modifiers) {
+    if (!typing_) return;
+    if (modifiers & Qt::ControlModifier) {
+        if (key == Qt::Key_Z) Button1Click();
+        return;
+    }
+    switch (key) {
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+            if (!typing_->Next()) return AddTypedSheet();
+            return ShowQuestion();
+        case Qt::Key_Right:
+        case Qt::Key_Down:
+            if (typing_->Next()) ShowQuestion();
+            return;
+        case Qt::Key_Left:
+        case Qt::Key_Up:
+            if (typing_->Previous()) ShowQuestion();
+            return;
+        default:
+            break;
+    }
+    const int answer = AnswerOfKey(text);
+    if (answer > 0 && typing_->Toggle(answer)) ShowAnswer(answer);
+}
+
+void SheetEntryWindow::AddTypedSheet() {
+    const results::AnswerSheet sheet = typing_->Sheet();
+    const results::ResultsOutcome outcome = manager_.AddSheet(sheet);
+    // A refused sheet stays on screen, at its last question.
+    if (outcome != results::ResultsOutcome::Merged) {
+        return dialogs().Notice(results::OutcomeNotice(outcome));
+    }
+    added_.push_back(sheet);
+    typing_->StartNewSheet();
+    ShowQuestion();
+    ShowSheetsAdded();
+}
+
+void SheetEntryWindow::Button1Click() {
+    if (added_.empty()) return;
+    manager_.TakeSheetBack(added_.back());
+    added_.pop_back();
+    ShowSheetsAdded();
+}
+
+void SheetEntryWindow::ShowQuestion() {
+    ShowHeading();
+    const int q = typing_->Question();
+    if (typing_->QuestionCount() == 0) {
+        // Results of no questions: each Enter counts one respondent.
+        Question[0]->setText(QStringLiteral("Ankieta nie ma pytań"));
+        Question[1]->clear();
+    } else if (texts_.empty()) {
+        Question[0]->setText(QStringLiteral("Pytanie %1").arg(q));
+        Question[1]->setText(QStringLiteral("(treść pytań jest w oknie \"Treść ankiety\")"));
+    } else {
+        const editor::QuestionRecord& record = texts_[q - 1];
+        const bool both = !record[0].isEmpty() && !record[1].isEmpty();
+        Question[0]->setText(platform::FromCodePage(record[0].isEmpty() ? record[1] : record[0]));
+        Question[1]->setText(both ? platform::FromCodePage(record[1]) : QString());
+    }
+    for (int a = 1; a <= 9; ++a) ShowAnswer(a);
+}
+
+void SheetEntryWindow::ShowAnswer(int answer) {
+    QLabel* label = Answer[answer - 1];
+    const int q = typing_->Question();
+    const bool shown = q <= typing_->QuestionCount() && answer <= typing_->AnswerCount();
+    label->setVisible(shown);
+    if (!shown) return;
+    const bool marked = typing_->Sheet().IsMarked(q, answer);
+    QString text = (marked ? QStringLiteral("[X]  ") : QStringLiteral("[  ]  ")) +
+                   QChar(u'a' + answer - 1) + QStringLiteral(") ");
+    if (!texts_.empty()) {
+        const editor::QuestionRecord& record = texts_[q - 1];
+        text += PairText(record[2 * answer], record[2 * answer + 1]);
+    }
+    label->setText(text);
+    label->setFont(platform::ControlFont(kFace, 11, marked));
+}
+
+void SheetEntryWindow::ShowSheetsAdded() {
+    Label3->setText(QStringLiteral("Dodane arkusze: %1").arg(SheetsAdded()));
+    Memo1->setPlainText(added_.empty() ? QString()
+                                       : QStringLiteral("Ostatni arkusz:  ") +
+                                             SheetAnswers(added_.back(), manager_.Results().Tally));
+    Button1->setEnabled(!added_.empty());
+    ShowHeading();
+}
+
+void SheetEntryWindow::ShowHeading() {
+    const int total = typing_->QuestionCount();
+    Label1->setText(QStringLiteral("Arkusz %1, pytanie %2 z %3")
+                        .arg(SheetsAdded() + 1)
+                        .arg(total == 0 ? 0 : typing_->Question())
+                        .arg(total));
+}
+
+}  // namespace collect
