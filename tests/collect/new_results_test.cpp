@@ -28,13 +28,14 @@ TEST(NewResults, AnswerCountsAsTheEditorCountsThemAndThePrintedLinesAsText) {
 }
 
 TEST_F(CollectTest, NewResultsAreLoadedAsAResultsFileIsOpened) {
-    // The two items close "Plik", behind a separator; they go with "Otwórz" and "Dodaj".
+    // The two items follow the file items of "Plik", behind a separator; they go with "Otwórz"
+    // and "Dodaj".
     const QList<QAction*> items = manager.Plik->actions();
-    ASSERT_GE(items.size(), 3);
-    EXPECT_TRUE(items[items.size() - 3]->isSeparator());
-    EXPECT_EQ(items[items.size() - 2], manager.Nowewynikizankiety1);
+    const qsizetype at = items.indexOf(manager.Nowewynikizankiety1);
+    ASSERT_GE(at, 1);
+    EXPECT_TRUE(items[at - 1]->isSeparator());
     EXPECT_EQ(manager.Nowewynikizankiety1->text(), QStringLiteral("Nowe wyniki z ankiety…"));
-    EXPECT_EQ(items.last(), manager.Wprowadodpowiedzi1);
+    EXPECT_EQ(items.value(at + 1), manager.Wprowadodpowiedzi1);
     EXPECT_EQ(manager.Wprowadodpowiedzi1->text(), QStringLiteral("Wprowadź odpowiedzi…"));
     EXPECT_TRUE(manager.Nowewynikizankiety1->isEnabled());
     EXPECT_FALSE(manager.Wprowadodpowiedzi1->isEnabled());
