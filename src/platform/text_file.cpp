@@ -202,6 +202,9 @@ QByteArray TextFileReader::ReadLine(qsizetype limit) {
         if (line.isEmpty()) {
             if (stop != begin) line = QByteArray(begin, stop - begin);
         } else {
+            // A line of many blocks grows by doubling, so that it is copied a bounded number of
+            // times however long it is.
+            if (line.capacity() - line.size() < stop - begin) line.reserve(2 * (line.size() + (stop - begin)));
             line.append(begin, stop - begin);
         }
         next_ = static_cast<std::size_t>(stop - buffer_.get());
