@@ -19,8 +19,8 @@ inline QList<QByteArray> ReferenceLines(const QByteArray& bytes) {
         while (stop < end && bytes[stop] != '\r') ++stop;
         lines.append(bytes.mid(at, stop - at));
         at = stop;
-        if (at < end) ++at;                               // the carriage return
-        if (at < end && bytes[at] == '\n') ++at;          // one line feed after it
+        if (at < end) ++at;                       // the carriage return
+        if (at < end && bytes[at] == '\n') ++at;  // one line feed after it
     }
     return lines;
 }

@@ -55,7 +55,8 @@ ReferenceResults ReferenceRead(const QByteArray& bytes) {
     for (; at < lines.size(); ++at) {
         textBytes += lines[at].size();
         if (file.text.size() == results::kMaxSurveyTextLines ||
-            lines[at].size() > results::kLongestSurveyTextLine || textBytes > results::kMaxSurveyTextBytes) {
+            lines[at].size() > results::kLongestSurveyTextLine ||
+            textBytes > results::kMaxSurveyTextBytes) {
             file.cut = true;
             break;
         }
@@ -96,7 +97,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return 0;
     }
     const results::ResultsTally& tally = store.Tally;
-    FUZZ_CHECK(tally.SurveyName == expected.name && read.respondentsLine == expected.respondentsLine);
+    FUZZ_CHECK(tally.SurveyName == expected.name &&
+               read.respondentsLine == expected.respondentsLine);
     FUZZ_CHECK(tally.RespondentCount == expected.respondents);
     FUZZ_CHECK(tally.QuestionCount == expected.counts.size());
     for (int q = 1; q <= tally.QuestionCount; ++q) {

@@ -23,14 +23,19 @@ std::optional<std::vector<editor::QuestionRecord>> ReferenceSurvey(const QByteAr
     const QList<QByteArray> lines = fuzz::ReferenceLines(bytes);
     qsizetype at = 0;
     const auto line = [&] { return fuzz::LineAt(lines, at++); };
-    const auto modulo256 = [](long long value) { return static_cast<int>((value % 256 + 256) % 256); };
+    const auto modulo256 = [](long long value) {
+        return static_cast<int>((value % 256 + 256) % 256);
+    };
     if (line() != "TARVO") return std::nullopt;
-    std::vector<editor::QuestionRecord> survey(static_cast<std::size_t>(modulo256(fuzz::ReferenceNumber(line()))));
+    std::vector<editor::QuestionRecord> survey(
+        static_cast<std::size_t>(modulo256(fuzz::ReferenceNumber(line()))));
     for (editor::QuestionRecord& question : survey) {
         const int answers = modulo256(fuzz::ReferenceNumber(line()));
         for (int index = 0; index < 2 * answers + 2; ++index) {
             const QByteArray text = line();
-            if (index < static_cast<int>(question.size())) question[static_cast<std::size_t>(index)] = text;
+            if (index < static_cast<int>(question.size())) {
+                question[static_cast<std::size_t>(index)] = text;
+            }
         }
     }
     return survey;
@@ -98,7 +103,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const QString saved = fuzz::FilePath("saved.ank");
     fuzz::WriteBytes(input, fuzz::Bytes(data, size));
 
-    const std::optional<std::vector<editor::QuestionRecord>> expected = ReferenceSurvey(fuzz::Bytes(data, size));
+    const std::optional<std::vector<editor::QuestionRecord>> expected =
+        ReferenceSurvey(fuzz::Bytes(data, size));
     std::vector<editor::QuestionRecord> opened;
     const bool survey = OpenSurvey(input, state, opened);
     FUZZ_CHECK(survey == expected.has_value());

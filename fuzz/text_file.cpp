@@ -26,7 +26,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         platform::TextFileReader file(input);
         for (const QByteArray& line : expected) {
             const long long number = file.ReadNumber();
-            FUZZ_CHECK(number == fuzz::ReferenceNumber(line) && number == platform::ParseNumber(line));
+            FUZZ_CHECK(number == fuzz::ReferenceNumber(line) &&
+                       number == platform::ParseNumber(line));
         }
         file.Close();
     }

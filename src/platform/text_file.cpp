@@ -39,7 +39,8 @@ std::string FolderPrefix(const std::string& name) {
 // folder that cannot be synced (some file systems refuse) is no failure of the save.
 void SyncFolder(const std::string& name) {
     const std::string folder = FolderPrefix(name);
-    const int descriptor = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    const int descriptor =
+        ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (descriptor < 0) return;
     ::fsync(descriptor);
     ::close(descriptor);
@@ -72,8 +73,8 @@ std::string StagingName(const std::string& name) {
     const std::string base = name.substr(folder.size());
     std::string staging = "." + base + kStagingMark;
     if (staging.size() > NAME_MAX) {
-        const QByteArray hash = QCryptographicHash::hash(QByteArray::fromStdString(base),
-                                                         QCryptographicHash::Sha1);
+        const QByteArray hash =
+            QCryptographicHash::hash(QByteArray::fromStdString(base), QCryptographicHash::Sha1);
         staging = std::string(kStagingMark) + "-" + hash.toHex().left(16).toStdString();
     }
     return folder + staging;
@@ -204,7 +205,9 @@ QByteArray TextFileReader::ReadLine(qsizetype limit) {
         } else {
             // A line of many blocks grows by doubling, so that it is copied a bounded number of
             // times however long it is.
-            if (line.capacity() - line.size() < stop - begin) line.reserve(2 * (line.size() + (stop - begin)));
+            if (line.capacity() - line.size() < stop - begin) {
+                line.reserve(2 * (line.size() + (stop - begin)));
+            }
             line.append(begin, stop - begin);
         }
         next_ = static_cast<std::size_t>(stop - buffer_.get());
@@ -331,7 +334,8 @@ void WriteFileReplacing(const QString& path, const std::function<void(TextFileWr
 }
 
 FilePath SaveStagingName(const FilePath& path) {
-    return FilePath::FromNative(QByteArray::fromStdString(StagingName(FollowLinks(NativeName(path)))));
+    return FilePath::FromNative(
+        QByteArray::fromStdString(StagingName(FollowLinks(NativeName(path)))));
 }
 
 void WriteScratchFile(const QString& path, const std::function<void(TextFileWriter&)>& write) {

@@ -277,8 +277,11 @@ TEST(WriteFileReplacing, TheNextSaveRemovesWhatAKilledSaveOfTheSameFileLeftAndNo
         EXPECT_EQ(ReadBytes(path), QByteArray("new\r\n"));
         EXPECT_FALSE(QFile::exists(staging));
     }
-    for (const QString& name : lookAlikes) EXPECT_TRUE(QFile::exists(folder.File(name))) << name.toStdString();
-    EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden).size(), lookAlikes.size() + 2);
+    for (const QString& name : lookAlikes) {
+        EXPECT_TRUE(QFile::exists(folder.File(name))) << name.toStdString();
+    }
+    EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden).size(),
+              lookAlikes.size() + 2);
 }
 
 TEST(WriteFileReplacing, AWorkFileReplacesALinkOfItsNameInsteadOfFollowingIt) {

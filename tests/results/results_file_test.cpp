@@ -155,7 +155,8 @@ TEST_F(ResultsFileTest, TheTextIsKeptInWholeLinesUpToItsBoundsAndTheRestLeftOut)
         qsizetype kept;
         bool cut;
     } cases[] = {
-        {"as many lines as kept", QByteArray(kMaxSurveyTextLines, '\r'), kMaxSurveyTextLines, false},
+        {"as many lines as kept", QByteArray(kMaxSurveyTextLines, '\r'), kMaxSurveyTextLines,
+         false},
         {"one line more", QByteArray(kMaxSurveyTextLines + 1, '\r'), kMaxSurveyTextLines, true},
         {"millions of empty lines", QByteArray(4 << 20, '\r'), kMaxSurveyTextLines, true},
         {"the longest line", "a\r\n" + longest + "\r\nb\r\n", 3, false},
@@ -165,7 +166,8 @@ TEST_F(ResultsFileTest, TheTextIsKeptInWholeLinesUpToItsBoundsAndTheRestLeftOut)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        const ReadResult read = Read(Lines({"RESULTS", "Ankieta", "3", "1", "2", "1", "2"}) + c.text);
+        const ReadResult read =
+            Read(Lines({"RESULTS", "Ankieta", "3", "1", "2", "1", "2"}) + c.text);
         ASSERT_EQ(read.outcome, ResultsOutcome::Loaded);
         EXPECT_EQ(store.Tally.AnswerTally[1][2], 2);
         EXPECT_EQ(store.SurveyText.size(), c.kept);
