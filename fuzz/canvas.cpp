@@ -1,11 +1,16 @@
 // Fuzz target: the canvas's shapes and flood fills with arbitrary coordinates on a small picture.
 // The picture is a window onto a larger buffer whose margin the canvas must never touch; every
-// flood fill must colour exactly the pixels a plain breadth-first fill reaches, and every line of
-// a walkable length exactly the pixels of a plain step-by-step walk.
+// flood fill must colour exactly the pixels a plain breadth-first fill reaches, every line of a
+// walkable length exactly the pixels of a plain step-by-step walk, and every rectangle, ellipse
+// and pie exactly the pixels that a plain pixel-by-pixel statement of its rule gives.
 #include <QColor>
 #include <QImage>
+#include <algorithm>
+#include <array>
+#include <cmath>
 #include <cstdlib>
 #include <deque>
+#include <functional>
 #include <vector>
 
 #include "fuzz_support.h"
@@ -88,6 +93,82 @@ void ReferenceLine(QImage& picture, long long x0, long long y0, long long x1, lo
     }
 }
 
+// The box of a shape: corners in either order, columns left..right-1 and rows top..bottom-1.
+struct Box {
+    Box(int x1, int y1, int x2, int y2)
+        : left(std::min(x1, x2)),
+          top(std::min(y1, y2)),
+          right(std::max(x1, x2)),
+          bottom(std::max(y1, y2)) {}
+    bool Holds(long long x, long long y) const {
+        return x >= left && x < right && y >= top && y < bottom;
+    }
+    long long left, top, right, bottom;
+};
+
+// The ellipse inscribed in a box: the box's pixels whose centres lie inside it, together with its
+// centre row and column (the pixels within half a pixel of its centre lines).
+struct Ellipse {
+    Ellipse(int x1, int y1, int x2, int y2)
+        : box(x1, y1, x2, y2),
+          cx((double(x1) + double(x2) - 1) / 2.0),
+          cy((double(y1) + double(y2) - 1) / 2.0),
+          rx(std::abs(double(x2) - double(x1)) / 2.0),
+          ry(std::abs(double(y2) - double(y1)) / 2.0) {}
+    bool Holds(long long x, long long y) const {
+        if (!box.Holds(x, y)) return false;
+        const double u = (double(x) - cx) / rx, v = (double(y) - cy) / ry;
+        return u * u + v * v <= 1.0 || std::abs(double(x) - cx) <= 0.5 ||
+               std::abs(double(y) - cy) <= 0.5;
+    }
+    Box box;
+    double cx, cy, rx, ry;
+};
+
+// The sector of that ellipse from the ray through (x3, y3) counterclockwise on the page (y up) to
+// the ray through (x4, y4): up to half a turn, the pixels on or between the rays; more, every
+// pixel not strictly inside the rest of the turn; equal rays, the whole ellipse.
+struct Pie {
+    Pie(const int c[8])
+        : ellipse(c[0], c[1], c[2], c[3]), start(Ray(c[4], c[5])), end(Ray(c[6], c[7])) {
+        constexpr double kPi = 3.14159265358979323846;
+        const double turn = std::atan2(end[1], end[0]) - std::atan2(start[1], start[0]);
+        sweep = std::fmod(turn + 4 * kPi, 2 * kPi);
+        halfTurnAtMost = sweep <= kPi;
+    }
+    std::array<double, 2> Ray(long long x, long long y) const {
+        return {double(x) - ellipse.cx, ellipse.cy - double(y)};
+    }
+    static double Cross(std::array<double, 2> a, std::array<double, 2> b) {
+        return a[0] * b[1] - a[1] * b[0];
+    }
+    bool Holds(long long x, long long y) const {
+        if (!ellipse.Holds(x, y)) return false;
+        const std::array<double, 2> p = Ray(x, y);
+        if (sweep == 0.0) return true;
+        if (halfTurnAtMost) return Cross(start, p) >= 0 && Cross(p, end) >= 0;
+        return !(Cross(end, p) > 0 && Cross(p, start) > 0);
+    }
+    Ellipse ellipse;
+    std::array<double, 2> start, end;
+    double sweep;
+    bool halfTurnAtMost;
+};
+
+// A shape painted pixel by pixel: its pixels with a 4-neighbour outside it in the pen colour when
+// it is outlined, the others in the brush colour.
+void ReferenceShape(QImage& picture, const std::function<bool(long long, long long)>& holds,
+                    QRgb pen, QRgb brush, bool outlined) {
+    for (int y = 0; y < picture.height(); ++y) {
+        for (int x = 0; x < picture.width(); ++x) {
+            if (!holds(x, y)) continue;
+            const bool edge =
+                !holds(x - 1, y) || !holds(x + 1, y) || !holds(x, y - 1) || !holds(x, y + 1);
+            picture.setPixel(x, y, outlined && edge ? pen : brush);
+        }
+    }
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -143,18 +224,35 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             }
             case 4:
             case 5:
-            case 6: {
-                int c[4];
-                for (int& value : c) value = input.Coordinate();
-                if (op % 9 == 4) canvas.Rectangle(c[0], c[1], c[2], c[3]);
-                if (op % 9 == 5) canvas.FillRect(c[0], c[1], c[2], c[3]);
-                if (op % 9 == 6) canvas.Ellipse(c[0], c[1], c[2], c[3]);
-                break;
-            }
+            case 6:
             case 7: {
-                int c[8];
-                for (int& value : c) value = input.Coordinate();
-                canvas.Pie(c[0], c[1], c[2], c[3], c[4], c[5], c[6], c[7]);
+                const int shape = op % 9;
+                int c[8] = {};
+                for (int i = 0; i < (shape == 7 ? 8 : 4); ++i) c[i] = input.Coordinate();
+                QImage expected = picture.copy();
+                const QRgb pen = canvas.PenColour().rgb() | 0xFF000000u;
+                const QRgb brush = canvas.BrushColour().rgb() | 0xFF000000u;
+                const Box box(c[0], c[1], c[2], c[3]);
+                const Ellipse ellipse(c[0], c[1], c[2], c[3]);
+                const Pie pie(c);
+                const auto inBox = [&](long long x, long long y) { return box.Holds(x, y); };
+                if (shape == 4) ReferenceShape(expected, inBox, pen, brush, true);
+                if (shape == 5) ReferenceShape(expected, inBox, pen, brush, false);
+                if (shape == 6) {
+                    ReferenceShape(
+                        expected, [&](long long x, long long y) { return ellipse.Holds(x, y); },
+                        pen, brush, true);
+                }
+                if (shape == 7) {
+                    ReferenceShape(
+                        expected, [&](long long x, long long y) { return pie.Holds(x, y); }, pen,
+                        brush, true);
+                }
+                if (shape == 4) canvas.Rectangle(c[0], c[1], c[2], c[3]);
+                if (shape == 5) canvas.FillRect(c[0], c[1], c[2], c[3]);
+                if (shape == 6) canvas.Ellipse(c[0], c[1], c[2], c[3]);
+                if (shape == 7) canvas.Pie(c[0], c[1], c[2], c[3], c[4], c[5], c[6], c[7]);
+                FUZZ_CHECK(picture == expected);
                 break;
             }
             case 8: {

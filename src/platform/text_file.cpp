@@ -1,8 +1,8 @@
 // Text files of 8-bit lines with checked input and output.
 #include "platform/text_file.h"
 
+#include <QCryptographicHash>
 #include <QFile>
-#include <QSaveFile>
 #include <algorithm>
 #include <cerrno>
 #include <climits>
@@ -29,41 +29,76 @@ std::string NativeName(const FilePath& path) {
     return std::string(name.constData(), static_cast<std::size_t>(name.size()));
 }
 
-// A failed open or commit of a save: the system's error where it left one, else by Qt's kind.
-[[noreturn]] void ThrowSaveError(const QSaveFile& file, int osError) {
-    if (osError != 0) throw IoError::FromErrno(osError);
-    throw IoError::FromErrno(file.error() == QFileDevice::OpenError ? EACCES : EIO);
+// The folder part of a name, with its slash ("" for a name in the current folder).
+std::string FolderPrefix(const std::string& name) {
+    const std::size_t slash = name.rfind('/');
+    return slash == std::string::npos ? std::string() : name.substr(0, slash + 1);
 }
 
 // Makes a new name in a folder last across a power cut. The file is in place already, so a
 // folder that cannot be synced (some file systems refuse) is no failure of the save.
 void SyncFolder(const std::string& name) {
-    const std::size_t slash = name.rfind('/');
-    const std::string folder = slash == std::string::npos ? "." : slash == 0 ? "/" : name.substr(0, slash);
-    const int descriptor = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    const std::string folder = FolderPrefix(name);
+    const int descriptor =
+        ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (descriptor < 0) return;
     ::fsync(descriptor);
     ::close(descriptor);
 }
 
-// Qt puts the finished file over an existing one through a name seven bytes longer than the
-// target's; a target name within seven bytes of the system's limit is therefore saved under a
-// short name beside it first and renamed into place.
-bool NeedsShortStagingName(const std::string& name) {
-    const std::size_t slash = name.rfind('/');
-    const std::size_t length = slash == std::string::npos ? name.size() : name.size() - slash - 1;
-    return length + 7 > NAME_MAX;
+// A file the user names is saved where a link of that name leads, through every link on the way,
+// so that the link stays; a name that is no link (or a loop of links) is saved as it is.
+std::string FollowLinks(const std::string& name) {
+    std::string current = name;
+    for (int depth = 0; depth < 40; ++depth) {
+        struct stat info {};
+        if (::lstat(current.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) return current;
+        std::string target(PATH_MAX, '\0');
+        const ssize_t length = ::readlink(current.c_str(), target.data(), target.size());
+        if (length <= 0 || static_cast<std::size_t>(length) == target.size()) return current;
+        target.resize(static_cast<std::size_t>(length));
+        current = target.front() == '/' ? target : FolderPrefix(current) + target;
+    }
+    return name;
 }
 
+// The one hidden name beside a target under which its new contents wait for the rename that puts
+// them in place: ".NAME.narzedzia-zapis", or for a name too long for that, the mark and a hash of
+// the name. Being fixed for each target, a copy a killed save left there is found and removed by
+// the next save of that target.
+constexpr char kStagingMark[] = ".narzedzia-zapis";
+
 std::string StagingName(const std::string& name) {
-    const std::size_t slash = name.rfind('/');
-    const std::string folder = slash == std::string::npos ? std::string() : name.substr(0, slash + 1);
-    for (int attempt = 0;; ++attempt) {
-        const std::string staging = folder + ".narzedzia-" + std::to_string(::getpid()) + "-" +
-                                    std::to_string(attempt);
-        struct stat info {};
-        if (::lstat(staging.c_str(), &info) != 0) return staging;
+    const std::string folder = FolderPrefix(name);
+    const std::string base = name.substr(folder.size());
+    std::string staging = "." + base + kStagingMark;
+    if (staging.size() > NAME_MAX) {
+        const QByteArray hash =
+            QCryptographicHash::hash(QByteArray::fromStdString(base), QCryptographicHash::Sha1);
+        staging = std::string(kStagingMark) + "-" + hash.toHex().left(16).toStdString();
     }
+    return folder + staging;
+}
+
+// Removes what a killed save of this target left under its staging name. The program only ever
+// makes a plain file there; anything else of that name is not its own and stays.
+void RemoveLeftover(const std::string& staging) {
+    struct stat info {};
+    if (::lstat(staging.c_str(), &info) == 0 && S_ISREG(info.st_mode)) ::unlink(staging.c_str());
+}
+
+// A new file without a name in the folder, given one only once it is complete; -1 where the file
+// system (or a missing /proc to name it through) does not allow that.
+int OpenUnnamedFile(const std::string& name, mode_t mode) {
+    if (::access("/proc/self/fd", X_OK) != 0) return -1;
+    const std::string folder = FolderPrefix(name);
+    return ::open(folder.empty() ? "." : folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, mode);
+}
+
+// Gives the unnamed file a name; false (with errno) when that name is taken or cannot be made.
+bool NameUnnamedFile(int descriptor, const std::string& name) {
+    const std::string self = "/proc/self/fd/" + std::to_string(descriptor);
+    return ::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, name.c_str(), AT_SYMLINK_FOLLOW) == 0;
 }
 
 }  // namespace
@@ -168,6 +203,11 @@ QByteArray TextFileReader::ReadLine(qsizetype limit) {
         if (line.isEmpty()) {
             if (stop != begin) line = QByteArray(begin, stop - begin);
         } else {
+            // A line of many blocks grows by doubling, so that it is copied a bounded number of
+            // times however long it is.
+            if (line.capacity() - line.size() < stop - begin) {
+                line.reserve(2 * (line.size() + (stop - begin)));
+            }
             line.append(begin, stop - begin);
         }
         next_ = static_cast<std::size_t>(stop - buffer_.get());
@@ -249,36 +289,58 @@ void WriteThrough(int fileDescriptor, const std::function<void(TextFileWriter&)>
 }
 
 void WriteFileReplacing(const QString& path, const std::function<void(TextFileWriter&)>& write) {
-    const std::string name = NativeName(path);
+    const std::string name = FollowLinks(NativeName(path));
     struct stat info {};
     const bool exists = ::stat(name.c_str(), &info) == 0;
     if (exists && S_ISDIR(info.st_mode)) throw IoError::FromErrno(EISDIR);
-    const bool staged = exists && NeedsShortStagingName(name);
-    if (staged && ::access(name.c_str(), W_OK) != 0) ThrowErrno();
-    const std::string target = staged ? StagingName(name) : name;
+    if (exists && ::access(name.c_str(), W_OK) != 0) ThrowErrno();
+    const std::string staging = StagingName(name);
+    RemoveLeftover(staging);
 
-    QSaveFile file(QFile::decodeName(QByteArray::fromStdString(target)));
-    errno = 0;
-    if (!file.open(QIODevice::WriteOnly)) ThrowSaveError(file, errno);
-    if (staged) ::fchmod(file.handle(), info.st_mode & 07777);  // as Qt does for the target
-    WriteThrough(file.handle(), write);
-    // Qt's commit syncs the data and puts the file in place.
-    errno = 0;
-    if (!file.commit()) ThrowSaveError(file, errno);
-    if (staged && std::rename(target.c_str(), name.c_str()) != 0) {
-        const int error = errno;
-        ::unlink(target.c_str());
-        throw IoError::FromErrno(error);
+    // A new file gets what the user's umask allows, a replaced one keeps its permissions.
+    const mode_t mode = exists ? info.st_mode & 0777 : 0666;
+    int descriptor = OpenUnnamedFile(name, mode);
+    const bool unnamed = descriptor >= 0;
+    if (!unnamed) {
+        descriptor = ::open(staging.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
+        if (descriptor < 0) ThrowErrno();
     }
+    bool staged = !unnamed;  // whether the staging name holds the new file
+    try {
+        if (exists) ::fchmod(descriptor, mode);  // past the umask; a file system may refuse
+        WriteThrough(descriptor, write);
+        errno = 0;
+        if (::fsync(descriptor) != 0) ThrowErrno();
+        // A new file is named at once; an existing one is replaced through the staging name.
+        bool placed = false;
+        if (unnamed && !exists) {
+            placed = NameUnnamedFile(descriptor, name);
+            if (!placed && errno != EEXIST) ThrowErrno();
+        }
+        if (unnamed && !placed) {
+            if (!NameUnnamedFile(descriptor, staging)) {
+                throw IoError::FromErrno(errno == EEXIST ? EACCES : errno);
+            }
+            staged = true;
+        }
+        if (!placed && std::rename(staging.c_str(), name.c_str()) != 0) ThrowErrno();
+    } catch (...) {
+        ::close(descriptor);
+        if (staged) ::unlink(staging.c_str());
+        throw;
+    }
+    ::close(descriptor);
     SyncFolder(name);
+}
+
+FilePath SaveStagingName(const FilePath& path) {
+    return FilePath::FromNative(
+        QByteArray::fromStdString(StagingName(FollowLinks(NativeName(path)))));
 }
 
 void WriteScratchFile(const QString& path, const std::function<void(TextFileWriter&)>& write) {
     const std::string name = NativeName(path);
-    const std::size_t slash = name.rfind('/');
-    std::string staging =
-        (slash == std::string::npos ? std::string() : name.substr(0, slash + 1)) +
-        ".narzedzia-scratch-XXXXXX";
+    std::string staging = FolderPrefix(name) + ".narzedzia-scratch-XXXXXX";
     const int descriptor = ::mkostemp(staging.data(), O_CLOEXEC);
     if (descriptor < 0) ThrowErrno();
     try {

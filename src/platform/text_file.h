@@ -78,10 +78,16 @@ private:
 };
 
 // Writes a file completely as an unnamed file in the same folder, syncs it to the disk and only
-// then puts it in place of an existing file of that name, then syncs the folder. A failure or a
-// killed program half way leaves the old file as it was and nothing beside it. The new file keeps
-// the permissions of the one it replaces; a file that may not be written is refused.
+// then puts it in place, then syncs the folder. A new file is named at once; an existing one is
+// replaced by a rename from its one staging name, ".NAME.narzedzia-zapis" beside it (for a name
+// too long for that, ".narzedzia-zapis-" and a hash of the name). A failure leaves the old file
+// as it was and nothing beside it; a program killed between naming and renaming may leave that
+// one staging file, which the next save of the same target removes. The new file keeps the
+// permissions of the one it replaces; a file that may not be written is refused, and a link of
+// that name is saved through, where it leads.
 void WriteFileReplacing(const QString& path, const std::function<void(TextFileWriter&)>& write);
+// The staging name of a save of `path`, beside the file a link of that name leads to.
+FilePath SaveStagingName(const FilePath& path);
 // A work file the program rewrites at every step: written whole under a new name beside it and
 // renamed over it, without waiting for the disk. A failure leaves the old file; a killed program
 // may leave a hidden file matching kScratchLeftovers beside it. A link of that name is replaced

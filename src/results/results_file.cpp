@@ -72,6 +72,12 @@ QString OutcomeNotice(ResultsOutcome outcome) {
     return {};
 }
 
+QString TextCutNotice() {
+    return QStringLiteral(
+        "Treść ankiety w tym pliku jest zbyt długa. Wczytano wszystkie wyniki, ale tylko początek "
+        "treści ankiety; resztę pominięto i nie zostanie ona zapisana.");
+}
+
 namespace {
 
 bool SumsTooLarge(const ResultsTally& tally, const ResultsTally& other) {
@@ -97,12 +103,27 @@ ReadResult ReadResultsFile(const QString& path, ResultsStore& store) {
         file.Close();
         return {outcome, {}};
     }
+    // Whole lines within the bounds; at the first line past one, the rest is left unread.
     QList<QByteArray> text;
-    while (!file.AtEnd()) text.append(file.ReadLine());
+    qsizetype textBytes = 0;
+    bool cut = false;
+    while (!file.AtEnd()) {
+        if (text.size() == kMaxSurveyTextLines) {
+            cut = true;
+            break;
+        }
+        QByteArray line = file.ReadLine(kLongestSurveyTextLine + 1);
+        textBytes += line.size();
+        if (line.size() > kLongestSurveyTextLine || textBytes > kMaxSurveyTextBytes) {
+            cut = true;
+            break;
+        }
+        text.append(std::move(line));
+    }
     file.Close();
     store.Tally = read;
     store.SurveyText = text;
-    return {ResultsOutcome::Loaded, respondentsLine};
+    return {ResultsOutcome::Loaded, respondentsLine, cut};
 }
 
 void WriteResultsFile(const QString& path, const ResultsStore& store) {

@@ -25,9 +25,20 @@ enum class ResultsOutcome {
     SumTooLarge,     // a sum of the merge would pass 65535
 };
 
+// How much of the questionnaire's text a results file may bring in. A survey of 250 questions,
+// each of two lines and nine answers of two lines, is about 5,000 lines of at most 60 characters
+// (300 KB); these bounds lie far above that, and keep the text window quick and small for any
+// file the reader takes (a 64 MiB file of empty lines would otherwise be 67 million lines).
+constexpr int kMaxSurveyTextLines = 20000;
+constexpr qsizetype kMaxSurveyTextBytes = 2 * 1024 * 1024;
+constexpr qsizetype kLongestSurveyTextLine = 1000;
+
 struct ReadResult {
     ResultsOutcome outcome = ResultsOutcome::NotResultsFile;
     QByteArray respondentsLine;  // on Loaded: the third line exactly as read, for the caption
+    // On Loaded: the text went on past a bound above, and from the line that would pass it on,
+    // the rest of the text was left out.
+    bool textCut = false;
 };
 
 // The one reader of a results file's first line and numeric part (name, respondents, question
@@ -46,9 +57,12 @@ bool SameSurvey(const QByteArray& surveyName, std::uint8_t questionCount,
 
 // The notice shown for a file that is refused; empty for Loaded and Merged.
 QString OutcomeNotice(ResultsOutcome outcome);
+// The notice shown once a file is loaded whose text was cut (ReadResult::textCut).
+QString TextCutNotice();
 
 // Replaces the tally and the survey text with the file's; any outcome but Loaded, and any
-// failure while reading, leaves both as they were. Input/output failures throw IoError.
+// failure while reading, leaves both as they were. The text is kept in whole lines up to the
+// bounds above; what follows is not read. Input/output failures throw IoError.
 ReadResult ReadResultsFile(const QString& path, ResultsStore& store);
 
 // Writes the tally and the survey text; an existing file of that name is replaced only once the

@@ -151,9 +151,13 @@ void TForm3::ShowNotice(ResultsOutcome outcome) {
 }
 
 void TForm3::ShowCaption(const QByteArray& respondents) {
+    // A caption shows no more of a line than fits a screen many times over, however long the
+    // file's line is.
+    constexpr qsizetype kLongestCaptionPart = 1000;
     SetCaption(Caption().left(kBaseCaptionLength) + QStringLiteral(" :   ") +
-               platform::FromCodePage(store_.Tally.SurveyName) +
-               QStringLiteral(", Ankietowanych: ") + platform::FromCodePage(respondents));
+               platform::FromCodePage(store_.Tally.SurveyName.left(kLongestCaptionPart)) +
+               QStringLiteral(", Ankietowanych: ") +
+               platform::FromCodePage(respondents.left(kLongestCaptionPart)));
 }
 
 void TForm3::FillGrid() {
@@ -243,6 +247,7 @@ void TForm3::ShowTakenResults(const QByteArray& respondents) {
     if (surveyText_) surveyText_->ShowSurveyText();
     FillGrid();
     TakeState(true);
+    if (read.textCut) dialogs().Notice(TextCutNotice());
 }
 
 void TForm3::Dodaj1Click() { AddResults(RunOpenDialog()); }

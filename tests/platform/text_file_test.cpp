@@ -257,6 +257,33 @@ TEST(WriteFileReplacing, KeepsThePermissionsAndTakesNamesUpToTheSystemsLimit) {
     EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden).size(), 2);
 }
 
+TEST(WriteFileReplacing, TheNextSaveRemovesWhatAKilledSaveOfTheSameFileLeftAndNothingElse) {
+    TempFolder folder;
+    const QStringList lookAlikes = {QStringLiteral(".other.ank.narzedzia-zapis"),
+                                    QStringLiteral("survey.ank.narzedzia-zapis"),
+                                    QStringLiteral(".survey.ank.narzedzia-zapis~"),
+                                    QStringLiteral(".narzedzia-zapis-0123456789abcdef")};
+    for (const QString& name : lookAlikes) WriteBytes(folder.File(name), "not ours\r\n");
+    const QString longest = QString(250, u'n') + QStringLiteral(".ank");  // 254 bytes
+    for (const QString& name : {QStringLiteral("survey.ank"), longest}) {
+        const QString path = folder.File(name);
+        WriteBytes(path, "old\r\n");
+        // What a save killed between naming its new file and the rename leaves: one hidden file.
+        const QString staging = QFile::decodeName(platform::SaveStagingName(path).native());
+        EXPECT_EQ(QFileInfo(staging).path(), folder.path());
+        EXPECT_TRUE(QFileInfo(staging).fileName().startsWith(u'.'));
+        WriteBytes(staging, "cut short\r\n");
+        platform::WriteFileReplacing(path, [](TextFileWriter& file) { file.WriteLine("new"); });
+        EXPECT_EQ(ReadBytes(path), QByteArray("new\r\n"));
+        EXPECT_FALSE(QFile::exists(staging));
+    }
+    for (const QString& name : lookAlikes) {
+        EXPECT_TRUE(QFile::exists(folder.File(name))) << name.toStdString();
+    }
+    EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden).size(),
+              lookAlikes.size() + 2);
+}
+
 TEST(WriteFileReplacing, AWorkFileReplacesALinkOfItsNameInsteadOfFollowingIt) {
     TempFolder folder;
     const QString link = folder.File("wyn1");

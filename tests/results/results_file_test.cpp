@@ -141,6 +141,40 @@ TEST_F(ResultsFileTest, AFullSizeFileWithPolishTextRoundTripsByteForByte) {
     EXPECT_EQ(WriteBack(), bytes);
 }
 
+// However much text follows the counts, whole lines are kept up to the bounds and the rest is
+// left out; the counts are read in full.
+TEST_F(ResultsFileTest, TheTextIsKeptInWholeLinesUpToItsBoundsAndTheRestLeftOut) {
+    const QByteArray longest(kLongestSurveyTextLine, 'x');
+    // Lines of the longest length, and a last one that fills the bytes exactly.
+    const qsizetype fullLines = kMaxSurveyTextBytes / kLongestSurveyTextLine;
+    const QByteArray full = QByteArray(longest + "\r").repeated(fullLines);
+    const qsizetype rest = kMaxSurveyTextBytes - fullLines * kLongestSurveyTextLine;
+    struct Case {
+        const char* what;
+        QByteArray text;
+        qsizetype kept;
+        bool cut;
+    } cases[] = {
+        {"as many lines as kept", QByteArray(kMaxSurveyTextLines, '\r'), kMaxSurveyTextLines,
+         false},
+        {"one line more", QByteArray(kMaxSurveyTextLines + 1, '\r'), kMaxSurveyTextLines, true},
+        {"millions of empty lines", QByteArray(4 << 20, '\r'), kMaxSurveyTextLines, true},
+        {"the longest line", "a\r\n" + longest + "\r\nb\r\n", 3, false},
+        {"a line too long", "a\r\n" + longest + "y\r\nb\r\n", 1, true},
+        {"all bytes kept", full + QByteArray(rest, 'r'), fullLines + 1, false},
+        {"a byte too many", full + QByteArray(rest + 1, 'r'), fullLines, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const ReadResult read =
+            Read(Lines({"RESULTS", "Ankieta", "3", "1", "2", "1", "2"}) + c.text);
+        ASSERT_EQ(read.outcome, ResultsOutcome::Loaded);
+        EXPECT_EQ(store.Tally.AnswerTally[1][2], 2);
+        EXPECT_EQ(store.SurveyText.size(), c.kept);
+        EXPECT_EQ(read.textCut, c.cut);
+    }
+}
+
 TEST_F(ResultsFileTest, ASaveThatCannotCreateItsFileIsAnError) {
     LoadExample();
     QDir(folder.path()).mkdir(QStringLiteral("taken.wyn"));

@@ -231,6 +231,22 @@ TEST_F(ResultsManagerTest, ZapiszWritesTheSumsThatReopenTheSame) {
     EXPECT_EQ(text.Memo1->toPlainText(), kExampleText);
 }
 
+TEST_F(ResultsManagerTest, OtwrzOfAFileOfEndlessTextKeepsItsBeginningAndSaysSoOnce) {
+    // A long survey name and millions of empty lines: the caption and the text stay bounded.
+    const QByteArray name(5000, 'n');
+    Open(Lines({"RESULTS", name, "4", "1", "1", "4", "Pytanie"}) + QByteArray(4 << 20, '\r'));
+    EXPECT_EQ(dialogs.notices(), QStringList{TextCutNotice()});
+    EXPECT_EQ(window.Caption(), kBase + QStringLiteral(" :   ") + QString(1000, u'n') +
+                                    QStringLiteral(", Ankietowanych: 4"));
+    EXPECT_EQ(Row(1), QStringLiteral("Pyt. 1|4||||||||"));
+    EXPECT_EQ(text.Memo1->blockCount(), kMaxSurveyTextLines);
+    Choose(window.Zapisz1, folder.File("kept.wyn"));
+    EXPECT_EQ(testing_support::ReadBytes(folder.File("kept.wyn")),
+              Lines({"RESULTS", name, "4", "1", "1", "4", "Pytanie"}) +
+                  QByteArray("\r\n").repeated(kMaxSurveyTextLines - 1));
+    EXPECT_EQ(dialogs.notices().size(), 1);
+}
+
 TEST_F(ResultsManagerTest, AFailedSaveIsReportedAndKeepsTheResults) {
     Open(ExampleFile());
     QDir(folder.path()).mkdir(QStringLiteral("zajety.wyn"));
