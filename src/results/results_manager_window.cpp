@@ -226,6 +226,7 @@ void TForm3::OpenResults(const QString& name) {
     const ReadResult read = ReadResultsFile(name, store_);
     if (read.outcome != ResultsOutcome::Loaded) return ShowNotice(read.outcome);
     ShowTakenResults(read.respondentsLine);
+    if (read.textCut) dialogs().Notice(TextCutNotice());
 }
 
 void TForm3::TakeResults(const ResultsTally& tally, const QList<QByteArray>& surveyText) {
@@ -247,7 +248,6 @@ void TForm3::ShowTakenResults(const QByteArray& respondents) {
     if (surveyText_) surveyText_->ShowSurveyText();
     FillGrid();
     TakeState(true);
-    if (read.textCut) dialogs().Notice(TextCutNotice());
 }
 
 void TForm3::Dodaj1Click() { AddResults(RunOpenDialog()); }
