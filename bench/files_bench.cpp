@@ -108,7 +108,12 @@ public:
     void Error(const QString&) override {}
     QString OpenFileName(const platform::FileDialogOptions&) override { return file_; }
     QString SaveFileName(const platform::FileDialogOptions&) override { return {}; }
+    QStringList OpenFileNames(const platform::FileDialogOptions&) override { return {file_}; }
+    QString FolderName(const platform::FileDialogOptions&) override { return {}; }
     QColor ChooseColour(QColor preset) override { return preset; }
+    std::unique_ptr<platform::Progress> ShowProgress(const QString&) override {
+        return std::make_unique<platform::SilentProgress>();
+    }
 
 private:
     QString file_;

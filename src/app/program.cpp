@@ -1,6 +1,8 @@
 // Start-up: the windows of the program, created once in their fixed order.
 #include "app/program.h"
 
+#include "report/report.h"
+
 namespace app {
 
 Program::Program(platform::Dialogs& dialogs, platform::Printer& printer,
@@ -17,6 +19,7 @@ Program::Program(platform::Dialogs& dialogs, platform::Printer& printer,
     Form9 = std::make_unique<charts::TForm9>(dialogs, printer, results.Tally);
     Form3->SetChartLinks({Form4.get(), Form5.get(), Form6.get(), Form9.get()});
     Form3->SetSurveyTextWindow(Form8.get());
+    Form3->SetReportWriter(&report::WriteWholeReport);
 }
 
 Program::~Program() {

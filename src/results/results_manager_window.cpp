@@ -3,6 +3,8 @@
 #include "results/results_manager_window.h"
 
 #include <QAction>
+#include <QDir>
+#include <QFileInfo>
 #include <QFrame>
 #include <QMenu>
 #include <QMenuBar>
@@ -11,6 +13,7 @@
 #include "platform/encoding.h"
 #include "platform/file_names.h"
 #include "platform/fonts.h"
+#include "platform/io_error.h"
 #include "results/results_table.h"
 #include "results/survey_text_window.h"
 
@@ -61,6 +64,8 @@ void TForm3::BuildControls() {
     Dodaj1 = Plik->addAction(QStringLiteral("Dodaj"));
     Zapisz1 = Plik->addAction(QStringLiteral("Zapisz"));
     Wyzeruj1 = Plik->addAction(QStringLiteral("Wyzeruj wyniki"));
+    Plik->addSeparator();
+    Raport1 = Plik->addAction(QStringLiteral("Raport…"));
     Okna1 = MenuBar()->addMenu(QStringLiteral("Okna"));
     Treankiety1 = Okna1->addAction(QStringLiteral("Treść ankiety"));
     Treankiety1->setCheckable(true);
@@ -79,6 +84,7 @@ void TForm3::WireHandlers() {
     OnClick(Dodaj1, [this] { Dodaj1Click(); });
     OnClick(Zapisz1, [this] { Zapisz1Click(); });
     OnClick(Wyzeruj1, [this] { Wyzeruj1Click(); });
+    OnClick(Raport1, [this] { Raport1Click(); });
     OnClick(Treankiety1, [this] { Treankiety1Click(); });
     OnClick(Supkowy1, [this] { Supkowy1Click(); });
     OnClick(Paskowy1, [this] { Paskowy1Click(); });
@@ -108,7 +114,7 @@ void TForm3::SetSurveyTextWindow(TForm8* window) {
 void TForm3::TakeState(bool loaded) {
     loaded_ = loaded;
     Otwrz1->setEnabled(!loaded);
-    for (QAction* item : {Dodaj1, Zapisz1, Wyzeruj1}) item->setEnabled(loaded);
+    for (QAction* item : {Dodaj1, Zapisz1, Wyzeruj1, Raport1}) item->setEnabled(loaded);
     Wykresy1->menuAction()->setEnabled(loaded);
     Button2->setEnabled(loaded);
     Button3->setEnabled(loaded);
@@ -132,11 +138,12 @@ void TForm3::AskWithControlsDisabled(const QString& question,
     TakeState(loaded_);
 }
 
-QString TForm3::RunOpenDialog() {
-    return dialogs().OpenFileName({QStringLiteral("Wybierz plik z wynikami..."),
-                                   QStringLiteral("Pliki Wyników (*.wyn)|*.wyn"),
-                                   store_.StartDir});
+platform::FileDialogOptions TForm3::OpenDialogOptions() const {
+    return {QStringLiteral("Wybierz plik z wynikami..."),
+            QStringLiteral("Pliki Wyników (*.wyn)|*.wyn"), store_.StartDir};
 }
+
+QString TForm3::RunOpenDialog() { return dialogs().OpenFileName(OpenDialogOptions()); }
 
 void TForm3::ShowNotice(ResultsOutcome outcome) {
     const QString notice = OutcomeNotice(outcome);
@@ -221,6 +228,7 @@ void TForm3::Otwrz1Click() {
     } else {
         StringGrid1->resize(431, 257);
     }
+    openedFolder_ = QFileInfo(name).absolutePath();
     Treankiety1->setChecked(true);
     if (surveyText_) surveyText_->ShowSurveyText();
     FillGrid();
@@ -228,11 +236,35 @@ void TForm3::Otwrz1Click() {
 }
 
 void TForm3::Dodaj1Click() {
-    const QString name = RunOpenDialog();
+    const QStringList names = dialogs().OpenFileNames(OpenDialogOptions());
+    if (names.size() > 1) return AddFiles(names);
+    const QString name = names.isEmpty() ? QString() : names.first();
     if (name.isEmpty() || !platform::FileExists(name)) return;
     const ResultsOutcome outcome = MergeResultsFile(name, store_.Tally);
     if (outcome != ResultsOutcome::Merged) return ShowNotice(outcome);
     ShowChangedCounts();
+}
+
+void TForm3::AddFiles(const QStringList& names) {
+    QStringList refused;
+    bool merged = false;
+    for (const QString& name : names) {
+        if (!platform::FileExists(name)) continue;
+        QString reason;
+        try {
+            const ResultsOutcome outcome = MergeResultsFile(name, store_.Tally);
+            merged = merged || outcome == ResultsOutcome::Merged;
+            reason = OutcomeNotice(outcome);
+        } catch (const platform::IoError& error) {
+            // The files after it still go in.
+            reason = QString::fromStdString(error.what());
+        }
+        if (!reason.isEmpty()) refused << QDir::toNativeSeparators(name) + QStringLiteral(": ") + reason;
+    }
+    if (merged) ShowChangedCounts();
+    if (!refused.isEmpty()) {
+        dialogs().Notice(QStringLiteral("Nie dodano plików:\n") + refused.join(u'\n'));
+    }
 }
 
 void TForm3::ShowChangedCounts() {
@@ -275,6 +307,22 @@ void TForm3::Wyzeruj1Click() {
         loaded_ = false;
         emit ResultsClosed();
     });
+}
+
+void TForm3::Raport1Click() {
+    if (!reportWriter_) return;
+    const QString folder = dialogs().FolderName(
+        {QStringLiteral("Wybierz folder, w którym chcesz zapisać raport..."), {}, store_.StartDir});
+    if (folder.isEmpty()) return;
+    bool written = false;
+    {
+        const std::unique_ptr<platform::Progress> progress =
+            dialogs().ShowProgress(QStringLiteral("Zapisywanie raportu..."));
+        written = reportWriter_(store_, folder, openedFolder_, *progress);
+    }
+    dialogs().Notice(written ? QStringLiteral("Raport zapisano w folderze:\n") +
+                                   QDir::toNativeSeparators(folder)
+                             : QStringLiteral("Raport przerwano; nie zapisano żadnego pliku."));
 }
 
 void TForm3::Treankiety1Click() {

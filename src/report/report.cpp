@@ -1,0 +1,234 @@
+// The report: merging the results files, then writing every file of the report through the
+// results manager's and the chart windows' own writers, drawings and printouts.
+#include "report/report.h"
+
+#include <QDir>
+#include <QTemporaryDir>
+#include <cerrno>
+
+#include "charts/bar_chart.h"
+#include "charts/chart_window.h"
+#include "charts/chart_windows.h"
+#include "charts/pie_chart.h"
+#include "charts/stripe_chart.h"
+#include "platform/canvas.h"
+#include "platform/encoding.h"
+#include "platform/file_names.h"
+#include "platform/io_error.h"
+#include "platform/pdf_printer.h"
+#include "platform/picture_file.h"
+#include "platform/progress.h"
+#include "platform/svg_printer.h"
+#include "platform/text_file.h"
+#include "report/table_csv.h"
+#include "results/results_file.h"
+#include "results/results_table.h"
+#include "results/survey_text_window.h"
+
+namespace report {
+namespace {
+
+// The bar chart as its window shows it when opened: shares of the respondents on the 0..100
+// scale ("/ilość ank." and "Skala 100%", the window's settings at the program's start).
+constexpr charts::PercentBase kBarBase = charts::PercentBase::Respondents;
+constexpr bool kBarScaleToFull = true;
+
+// One question's charts: how each is drawn on its picture and printed on a page.
+class QuestionCharts {
+public:
+    QuestionCharts(const results::ResultsTally& tally, int question)
+        : bar_(charts::ComputeBarShares(tally, question, kBarBase)),
+          shares_(charts::AnswerSharesOf(tally, question)) {}
+
+    QImage Picture(Chart chart) const {
+        switch (chart) {
+        case Chart::Bar: return Drawn(charts::kBarPicture, [this](platform::Canvas& canvas) {
+                charts::DrawBarChart(canvas, bar_, kBarScaleToFull);
+            });
+        case Chart::Pie: return Drawn(charts::kPiePicture, [this](platform::Canvas& canvas) {
+                charts::DrawPieChart(canvas, shares_);
+            });
+        case Chart::Stripe: return Drawn(charts::kStripePicture, [this](platform::Canvas& canvas) {
+                charts::DrawStripeChart(canvas, shares_);
+            });
+        }
+        return {};
+    }
+
+    charts::ChartPageBody PageBody(Chart chart) const {
+        switch (chart) {
+        case Chart::Bar:
+            return [this](platform::Canvas& canvas, std::uint16_t H, std::uint16_t W) {
+                charts::PrintBarChartBody(canvas, bar_, kBarScaleToFull, H, W);
+            };
+        case Chart::Pie:
+            return [this](platform::Canvas& canvas, std::uint16_t H, std::uint16_t W) {
+                charts::PrintPieChartBody(canvas, shares_, H, W);
+            };
+        case Chart::Stripe:
+            return [this](platform::Canvas& canvas, std::uint16_t H, std::uint16_t W) {
+                charts::PrintStripeChartBody(canvas, shares_, H, W);
+            };
+        }
+        return {};
+    }
+
+private:
+    template <typename Draw>
+    static QImage Drawn(const QRect& place, const Draw& draw) {
+        QImage picture = charts::BlankPicture(place.size());
+        platform::Canvas canvas(picture);
+        draw(canvas);
+        return picture;
+    }
+
+    charts::BarChartShares bar_;
+    charts::AnswerShares shares_;
+};
+
+QString ChartName(Chart chart) {
+    switch (chart) {
+    case Chart::Bar: return QStringLiteral("slupkowy");
+    case Chart::Pie: return QStringLiteral("kolowy");
+    case Chart::Stripe: return QStringLiteral("paskowy");
+    }
+    return {};
+}
+
+std::vector<Chart> ChosenCharts(const ReportContents& contents) {
+    std::vector<Chart> chosen;
+    if (contents.bar) chosen.push_back(Chart::Bar);
+    if (contents.pie) chosen.push_back(Chart::Pie);
+    if (contents.stripe) chosen.push_back(Chart::Stripe);
+    return chosen;
+}
+
+}  // namespace
+
+MergedResults MergeResultsFiles(const QStringList& files) {
+    MergedResults merged;
+    for (const QString& file : files) {
+        try {
+            results::ResultsOutcome outcome;
+            if (!merged.loaded) {
+                outcome = results::ReadResultsFile(file, merged.store).outcome;
+                merged.loaded = outcome == results::ResultsOutcome::Loaded;
+            } else {
+                outcome = results::MergeResultsFile(file, merged.store.Tally);
+            }
+            const QString notice = results::OutcomeNotice(outcome);
+            if (!notice.isEmpty()) merged.refused.push_back({file, notice});
+        } catch (const platform::IoError& error) {
+            merged.refused.push_back({file, QString::fromStdString(error.what())});
+        }
+    }
+    return merged;
+}
+
+QString ReportBaseName(const results::ResultsTally& tally) {
+    QString name = platform::FileNamePart(platform::FromCodePage(tally.SurveyName)).trimmed();
+    const qsizetype dot = name.lastIndexOf(u'.');
+    if (dot > 0) name.truncate(dot);
+    for (QChar& c : name) {
+        if (!c.isLetterOrNumber() && c != u'-' && c != u'_') c = u'_';
+    }
+    return name.isEmpty() ? QStringLiteral("wyniki") : name;
+}
+
+QString ResultsFileName(const QString& base) { return base + QStringLiteral("-wyniki.wyn"); }
+QString TableTextFileName(const QString& base) { return base + QStringLiteral("-tabela.TXT"); }
+QString TableCsvFileName(const QString& base) { return base + QStringLiteral("-tabela.csv"); }
+QString PdfFileName(const QString& base) { return base + QStringLiteral("-raport.pdf"); }
+
+QString ChartFileName(const QString& base, int question, Chart chart, const QString& extension) {
+    return QStringLiteral("%1-pytanie-%2-%3.%4")
+        .arg(base)
+        .arg(question, 3, 10, QChar(u'0'))
+        .arg(ChartName(chart), extension);
+}
+
+std::optional<QStringList> WriteReport(const results::ResultsStore& store,
+                                       const ReportOptions& options,
+                                       platform::Progress& progress) {
+    const results::ResultsTally& tally = store.Tally;
+    const ReportContents& contents = options.contents;
+    const QString base = ReportBaseName(tally);
+    const std::vector<Chart> chosen = ChosenCharts(contents);
+    const bool anyChart = !chosen.empty() && (contents.png || contents.svg || contents.pdf);
+
+    // Everything is written here first; what is left of it when the report stops goes with it.
+    QTemporaryDir staging(QDir(options.folder).filePath(QStringLiteral(".raport-XXXXXX")));
+    if (!staging.isValid()) throw platform::IoError::FromErrno(errno ? errno : EIO);
+    QStringList written;
+    const auto staged = [&](const QString& name) {
+        written << name;
+        return staging.filePath(name);
+    };
+    int done = 0;
+    const int total = contents.wyn + contents.txt + contents.csv + contents.pdf +
+                      (anyChart ? tally.QuestionCount : 0);
+    const auto step = [&] { return progress.Advance(++done, total); };
+
+    if (contents.wyn) {
+        results::WriteResultsFile(staged(ResultsFileName(base)), store);
+        if (!step()) return std::nullopt;
+    }
+    if (contents.txt) {
+        results::WriteTableText(staged(TableTextFileName(base)), tally);
+        if (!step()) return std::nullopt;
+    }
+    if (contents.csv) {
+        const std::optional<SurveyQuestions> texts =
+            FindSurveyQuestions(tally.SurveyName, options.surveyFile, options.resultsFolder);
+        platform::TextFileWriter file(staged(TableCsvFileName(base)));
+        file.WriteBytes(TableCsv(tally, texts ? &*texts : nullptr));
+        file.Close();
+        if (!step()) return std::nullopt;
+    }
+    std::optional<platform::PdfPrinter> pdf;
+    if (contents.pdf) {
+        pdf.emplace(staged(PdfFileName(base)));
+        results::PrintResultsTable(*pdf, tally);
+        results::PrintSurveyText(*pdf, store.SurveyText);
+        if (!step()) return std::nullopt;
+    }
+    if (anyChart) {
+        platform::SvgPrinter svg;
+        for (int q = 1; q <= tally.QuestionCount; ++q) {
+            const QuestionCharts drawings(tally, q);
+            const QByteArray header = charts::QuestionPrintoutHeader(tally, q);
+            for (Chart chart : chosen) {
+                if (contents.png) {
+                    platform::SavePictureAsPng(
+                        drawings.Picture(chart),
+                        staged(ChartFileName(base, q, chart, QStringLiteral("png"))));
+                }
+                if (contents.svg) {
+                    svg.SetFile(staged(ChartFileName(base, q, chart, QStringLiteral("svg"))));
+                    charts::PrintChartPage(svg, header, drawings.PageBody(chart));
+                }
+                if (pdf) charts::PrintChartPage(*pdf, header, drawings.PageBody(chart));
+            }
+            if (!step()) return std::nullopt;
+        }
+    }
+    if (pdf) pdf->Finish();
+
+    // Every file is complete: now they take their places.
+    for (const QString& name : written) {
+        if (!platform::RenameFile(staging.filePath(name), QDir(options.folder).filePath(name))) {
+            throw platform::IoError::FromErrno(errno ? errno : EIO);
+        }
+    }
+    return written;
+}
+
+bool WriteWholeReport(const results::ResultsStore& store, const QString& folder,
+                      const QString& resultsFolder, platform::Progress& progress) {
+    ReportOptions options;
+    options.folder = folder;
+    options.resultsFolder = resultsFolder;
+    return WriteReport(store, options, progress).has_value();
+}
+
+}  // namespace report
