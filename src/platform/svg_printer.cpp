@@ -1,6 +1,7 @@
 // Print jobs as SVG picture files, through Qt SVG's generator.
 #include "platform/svg_printer.h"
 
+#include <QFileInfo>
 #include <QPainter>
 #include <QSvgGenerator>
 
@@ -45,6 +46,7 @@ void SvgPrinter::BeginDoc() {
     generator_->setResolution(dpi_);
     generator_->setSize(page);
     generator_->setViewBox(QRect(QPoint(0, 0), page));
+    generator_->setTitle(QFileInfo(path_).completeBaseName());
     auto painter = std::make_unique<QPainter>();
     if (!painter->begin(generator_.get())) {
         file_.close();
