@@ -1,20 +1,22 @@
-// The program's entry: the report command, or the application object, the start-up, the
-// launcher and the loop.
+// The program's entry: the command line (the report needs no window), then the application
+// object, the start-up, the first window, the loop.
 #include <QApplication>
-#include <cstring>
 
+#include "app/command_line.h"
 #include "app/start_up.h"
 #include "report/report_command.h"
 
 int main(int argc, char** argv) {
-    if (argc > 1 && std::strcmp(argv[1], "raport") == 0) {
+    const app::CommandLine command = app::ParseCommandLine(app::ArgumentList(argc, argv));
+    if (command.action == app::CommandLine::Action::Report) {
         // The report needs no screen: Qt draws and prints on its offscreen platform.
         qputenv("QT_QPA_PLATFORM", "offscreen");
         QGuiApplication application(argc, argv);
-        return report::RunReportCommand(QGuiApplication::arguments().mid(2));
+        return report::RunReportCommand(command.arguments);
     }
+    if (const std::optional<int> status = app::AnswerWithoutWindows(command)) return *status;
     QApplication application(argc, argv);
     app::StartUp startUp;
-    startUp.program.Form0->ShowForm();
+    app::ShowFirstWindow(startUp.program, command);
     return application.exec();
 }

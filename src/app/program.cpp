@@ -36,4 +36,23 @@ Program::~Program() {
     Form0.reset();
 }
 
+void ShowFirstWindow(Program& program, const CommandLine& command) {
+    switch (command.action) {
+    case CommandLine::Action::OpenResults:
+        program.Form3->ShowForm();
+        program.Form3->OpenResultsFiles(command.arguments);
+        return;
+    case CommandLine::Action::OpenSurvey:
+        program.Form1->ShowEditor();
+        // Another copy's editor holds the work folder: its notice was shown, and the launcher
+        // stands in so that the program does not run on without a window.
+        if (!program.Form1->isVisible()) return program.Form0->ShowForm();
+        program.Form1->Handle([&] { program.Form1->OpenSurveyFile(command.arguments.front()); });
+        return;
+    default:
+        program.Form0->ShowForm();
+        return;
+    }
+}
+
 }  // namespace app

@@ -5,6 +5,7 @@
 #include <QString>
 #include <memory>
 
+#include "app/command_line.h"
 #include "app/launcher_window.h"
 #include "charts/chart_windows.h"
 #include "editor/question_work_files.h"
@@ -40,5 +41,9 @@ struct Program {
     std::unique_ptr<results::TForm8> Form8;
     std::unique_ptr<charts::TForm9> Form9;
 };
+
+// The first window the command line asks for: the launcher, or the results manager with its
+// files, or the survey editor with its survey, the launcher then hidden until the tool closes.
+void ShowFirstWindow(Program& program, const CommandLine& command);
 
 }  // namespace app

@@ -39,6 +39,7 @@ TForm1::TForm1(platform::Dialogs& dialogs, platform::Printer& printer, EditorSta
     setFont(platform::ControlFont(kTimes, 11));
     BuildControls();
     WireHandlers();
+    OnFilesDropped([this](const QStringList& names) { FilesDropped(names); });
     CentreOnScreen();
 }
 
@@ -331,8 +332,19 @@ void TForm1::Nowa1Click() {
 }
 
 void TForm1::Otworz1Click() {
-    const QString name = dialogs().OpenFileName(
-        {QStringLiteral("Wybierz plik ankiety do wczytania..."), kSurveyFilter, {}});
+    OpenSurveyFile(dialogs().OpenFileName(
+        {QStringLiteral("Wybierz plik ankiety do wczytania..."), kSurveyFilter, {}}));
+}
+
+void TForm1::FilesDropped(const QStringList& names) {
+    if (names.size() != 1 || !platform::HasExtension(names.front(), QStringLiteral(".ank"))) {
+        dialogs().Notice(QStringLiteral("Tu można upuścić tylko jeden plik ankiety (*.ank)..."));
+        return;
+    }
+    OpenSurveyFile(names.front());
+}
+
+void TForm1::OpenSurveyFile(const QString& name) {
     if (name.isEmpty()) return;
     // The whole file is read before anything changes, so that a file that cannot be read leaves
     // the questionnaire being edited as it was.

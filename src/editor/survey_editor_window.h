@@ -54,6 +54,9 @@ public:
     void ComboBox1Change();
     void Nowa1Click();
     void Otworz1Click();
+    // The steps of "Otwórz" on a chosen survey file, after its dialog; an empty name is a
+    // cancelled dialog.
+    void OpenSurveyFile(const QString& name);
     void Zapisz2Click();
     void Drukuj1Click();
 
@@ -80,6 +83,8 @@ private:
     void WireHandlers();
     void ClearEditBoxes();
     void EmptyComboList();
+    // Dropped files: one survey file is opened as "Otwórz" opens it, anything else refused.
+    void FilesDropped(const QStringList& names);
     // Buttons, combo box and menu while a question box is open.
     void SetNavigationEnabled(bool enabled);
     // Asks with those disabled, runs `onYes` on consent, then EnableEditorControls, also when

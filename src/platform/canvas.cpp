@@ -1,12 +1,16 @@
-// Drawing on pictures and printer pages. Every shape is rasterised here, pixel by pixel, so that
-// a picture holds exactly the pixels the charts place and a page looks the same at its own
-// resolution; Qt draws only the glyphs of texts.
+// Drawing on pictures and printer pages. On a picture every shape is rasterised here, pixel by
+// pixel, so that it holds exactly the pixels the charts place; Qt draws only the glyphs of texts.
+// On a page each shape is handed to the page's painter once, as one vector shape that covers
+// what the picture rules would cover at the page's resolution (to within a printer pixel at its
+// edges), so that printers and PDF files get shapes, not rows of pixels.
 #include "platform/canvas.h"
 
 #include <QFontMetrics>
 #include <QPainter>
+#include <QPainterPath>
 #include <QPointF>
 #include <algorithm>
+#include <climits>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
@@ -39,6 +43,34 @@ struct InscribedEllipse {
 
     double cx, cy, rx, ry;
 };
+
+// A box given by two corners in any order, as a pixel rectangle's edges in 64 bits.
+struct Box {
+    Box(int a, int b, int c, int d)
+        : x1(std::min<long long>(a, c)), y1(std::min<long long>(b, d)),
+          x2(std::max<long long>(a, c)), y2(std::max<long long>(b, d)) {}
+    bool Empty() const { return x1 == x2 || y1 == y2; }
+    long long x1, y1, x2, y2;
+};
+
+// The pen of shapes and lines on a page: one printer pixel wide, as a picture's lines are one
+// pixel. A dotted pen puts one dot and one gap per pixel of a 96-dpi screen, so that dotted
+// lines look on paper as they do on the screen.
+QPen PagePen(QColor colour, PenStyle style, int dotsPerInch) {
+    QPen pen(colour, 1.0, Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin);
+    if (style == PenStyle::Dotted) {
+        const double dot = std::max(1.0, dotsPerInch / 96.0);
+        pen.setDashPattern({dot, dot});
+    }
+    return pen;
+}
+
+// Far enough off any page that a rectangle cut there looks the same on it.
+constexpr double kPageReach = 1 << 24;
+
+double OnPageReach(long long value) {
+    return static_cast<double>(std::clamp<long long>(value, -kPageReach, kPageReach));
+}
 
 }  // namespace
 
@@ -96,6 +128,11 @@ void Canvas::MoveTo(int x, int y) {
 }
 
 void Canvas::LineTo(int x, int y) {
+    if (page_) {
+        PageLine(x, y);
+        MoveTo(x, y);
+        return;
+    }
     // Bresenham's line, 8-connected, without its end point, in 64 bits so that any coordinates
     // clip instead of overflowing. A dotted pen draws every other pixel, starting with the first.
     // Pixels in a row are handed over as runs.
@@ -163,7 +200,37 @@ void Canvas::LineTo(int x, int y) {
     MoveTo(x, y);
 }
 
+void Canvas::PageLine(int x, int y) {
+    // The pixels a line covers run from its first pixel up to the one before its end: a stroke
+    // between the pixel centres, both ends moved back half a step along the longer axis.
+    const double dx = static_cast<double>(x) - penX_, dy = static_cast<double>(y) - penY_;
+    const double steps = std::max(std::abs(dx), std::abs(dy));
+    if (steps == 0) return;
+    const QPointF halfStep(dx / steps / 2, dy / steps / 2);
+    const QPointF from = QPointF(penX_ + 0.5, penY_ + 0.5) - halfStep;
+    const QPointF to = QPointF(x + 0.5, y + 0.5) - halfStep;
+    page_->setPen(PagePen(penColour_, penStyle_, dpi_));
+    page_->drawLine(from, to);
+}
+
+void Canvas::PageShape(const std::function<void(QPainter&)>& draw, bool outlined, QColor fill) {
+    page_->save();
+    page_->setRenderHint(QPainter::Antialiasing, false);
+    page_->setPen(outlined ? PagePen(penColour_, PenStyle::Solid, dpi_) : QPen(Qt::NoPen));
+    page_->setBrush(fill);
+    draw(*page_);
+    page_->restore();
+}
+
 void Canvas::FillRect(int left, int top, int right, int bottom) {
+    if (page_) {
+        const Box box(left, top, right, bottom);
+        if (box.Empty()) return;
+        page_->fillRect(QRectF(QPointF(OnPageReach(box.x1), OnPageReach(box.y1)),
+                               QPointF(OnPageReach(box.x2), OnPageReach(box.y2))),
+                        brush_);
+        return;
+    }
     long long x1 = left, y1 = top, x2 = right, y2 = bottom;
     if (x2 < x1) std::swap(x1, x2);
     if (y2 < y1) std::swap(y1, y2);
@@ -172,7 +239,22 @@ void Canvas::FillRect(int left, int top, int right, int bottom) {
     for (long long y = y1; y < y2; ++y) Span(x1, x2 - 1, y, brush_);
 }
 
+// The outline of shapes on a page is a one-pixel stroke along the middle of the box's outer
+// pixels, so that it covers them as a picture's outline does.
+QRectF Canvas::OutlineBox(int x1, int y1, int x2, int y2) {
+    const Box box(x1, y1, x2, y2);
+    return QRectF(QPointF(box.x1 + 0.5, box.y1 + 0.5), QPointF(box.x2 - 0.5, box.y2 - 0.5));
+}
+
 void Canvas::Rectangle(int left, int top, int right, int bottom) {
+    if (page_) {
+        const Box box(left, top, right, bottom);
+        if (box.Empty()) return;
+        const QRectF outline(QPointF(OnPageReach(box.x1) + 0.5, OnPageReach(box.y1) + 0.5),
+                             QPointF(OnPageReach(box.x2) - 0.5, OnPageReach(box.y2) - 0.5));
+        PageShape([&](QPainter& page) { page.drawRect(outline); }, true, brush_);
+        return;
+    }
     long long x1 = left, y1 = top, x2 = right, y2 = bottom;
     if (x2 < x1) std::swap(x1, x2);
     if (y2 < y1) std::swap(y1, y2);
@@ -294,6 +376,12 @@ Run EllipseRun(const InscribedEllipse& ellipse, int y, int from, int to) {
 }  // namespace
 
 void Canvas::Ellipse(int x1, int y1, int x2, int y2) {
+    if (page_) {
+        if (Box(x1, y1, x2, y2).Empty()) return;
+        const QRectF outline = OutlineBox(x1, y1, x2, y2);
+        PageShape([&](QPainter& page) { page.drawEllipse(outline); }, true, brush_);
+        return;
+    }
     const InscribedEllipse ellipse(x1, y1, x2, y2);
     PaintShape(x1, y1, x2, y2, [&](int y, int from, int to, char* cells) {
         const Run disc = EllipseRun(ellipse, y, from, to);
@@ -313,6 +401,27 @@ void Canvas::Pie(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4)
     // only grows or only shrinks, so each ray splits the row once.
     const double sweep = std::fmod(std::atan2(end.y(), end.x()) - std::atan2(start.y(), start.x()) +
                                        4 * kPi, 2 * kPi);
+    if (page_) {
+        if (Box(x1, y1, x2, y2).Empty()) return;
+        const QRectF outline = OutlineBox(x1, y1, x2, y2);
+        if (sweep == 0.0) {
+            PageShape([&](QPainter& page) { page.drawEllipse(outline); }, true, brush_);
+            return;
+        }
+        // An arc of an ellipse is drawn by the angle of its circle squashed onto the ellipse,
+        // so each ray's direction becomes that angle first.
+        const double rx = std::max(outline.width() / 2, 1e-9), ry = std::max(outline.height() / 2, 1e-9);
+        const auto angle = [&](QPointF direction) {
+            return std::atan2(direction.y() / ry, direction.x() / rx);
+        };
+        const double from = angle(start);
+        const double span = std::fmod(angle(end) - from + 4 * kPi, 2 * kPi);
+        QPainterPath sector(outline.center());
+        sector.arcTo(outline, from * 180 / kPi, (span == 0.0 ? 2 * kPi : span) * 180 / kPi);
+        sector.closeSubpath();
+        PageShape([&](QPainter& page) { page.drawPath(sector); }, true, brush_);
+        return;
+    }
     PaintShape(x1, y1, x2, y2, [&](int y, int from, int to, char* cells) {
         const Run disc = EllipseRun(ellipse, y, from, to);
         const std::pair marked(disc.first, disc.last);
@@ -453,25 +562,36 @@ QFont Canvas::QtFont() const {
     return font;
 }
 
-int Canvas::TextWidth(const QByteArray& text) const {
-    const QFont font = QtFont();
-    const QFontMetrics metrics = page_ ? QFontMetrics(font, page_->device()) : QFontMetrics(font);
-    return metrics.horizontalAdvance(FromCodePage(text));
+const QFontMetrics& Canvas::Metrics() const {
+    const QPaintDevice* device = page_ ? page_->device() : nullptr;
+    if (!metrics_ || metrics_->font != font_ || metrics_->device != device || metrics_->dpi != dpi_ ||
+        metrics_->onPage != (page_ != nullptr)) {
+        const QFont font = QtFont();
+        metrics_ = std::make_shared<MeasuredFont>(MeasuredFont{
+            font_, device, dpi_, page_ != nullptr,
+            device ? QFontMetrics(font, const_cast<QPaintDevice*>(device)) : QFontMetrics(font)});
+    }
+    return metrics_->metrics;
 }
 
-int Canvas::TextHeight(const QByteArray&) const {
-    const QFont font = QtFont();
-    const QFontMetrics metrics = page_ ? QFontMetrics(font, page_->device()) : QFontMetrics(font);
-    return metrics.height();
+int Canvas::TextWidth(const QByteArray& text) const {
+    return Metrics().horizontalAdvance(FromCodePage(text));
 }
+
+int Canvas::TextHeight(const QByteArray&) const { return Metrics().height(); }
 
 void Canvas::TextOut(int x, int y, const QByteArray& text) {
     if (observer_) observer_(DrawnText{x, y, text, font_, brush_});
     if (!image_ && !page_) return;
     const int width = TextWidth(text);
     const int height = TextHeight(text);
-    for (long long row = y; row < static_cast<long long>(y) + height; ++row) {
-        Span(x, static_cast<long long>(x) + width - 1, row, brush_);
+    if (page_) {
+        FillRect(x, y, static_cast<int>(std::min<long long>(static_cast<long long>(x) + width, INT_MAX)),
+                 static_cast<int>(std::min<long long>(static_cast<long long>(y) + height, INT_MAX)));
+    } else {
+        for (long long row = y; row < static_cast<long long>(y) + height; ++row) {
+            Span(x, static_cast<long long>(x) + width - 1, row, brush_);
+        }
     }
     // Rows off the surface show no glyph; leaving them out keeps the baseline within int.
     if (y >= size_.height() || static_cast<long long>(y) + height <= 0) return;

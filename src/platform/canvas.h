@@ -1,18 +1,23 @@
 // Drawing on a picture or a printer page with a current pen, brush and font. Shapes follow the
 // rules of the charts: a rectangle from (x1, y1) to (x2, y2) covers columns x1..x2-1 and rows
 // y1..y2-1, a line leaves out its end point, text is drawn on an opaque background of the brush
-// colour. Pictures are drawn without antialiasing, so every pixel lies where it is placed.
+// colour. Pictures are drawn without antialiasing, so every pixel lies where it is placed; a page
+// gets each shape as one vector shape covering the same pixels of the page.
 #pragma once
 
 #include <QByteArray>
 #include <QColor>
 #include <QFont>
+#include <QFontMetrics>
 #include <QImage>
 #include <QString>
 #include <functional>
+#include <memory>
 #include <utility>
 
+class QPaintDevice;
 class QPainter;
+class QRectF;
 
 namespace platform {
 
@@ -28,6 +33,8 @@ struct CanvasFont {
     bool bold = false;
     bool underline = false;
     QColor colour = Qt::black;
+
+    friend bool operator==(const CanvasFont&, const CanvasFont&) = default;
 };
 
 // One text handed to a canvas, as a recording printer keeps it for tests.
@@ -101,6 +108,24 @@ private:
     // belong to the shape, and returns the first and last x between which all marks lie.
     using RowOfShape = std::function<std::pair<int, int>(int y, int from, int to, char* cells)>;
     void PaintShape(int x1, int y1, int x2, int y2, const RowOfShape& rowOfShape);
+
+    // Pages: a line from the pen position, and a shape drawn by `draw` with the page's pen
+    // (when outlined) and the given fill.
+    void PageLine(int x, int y);
+    void PageShape(const std::function<void(QPainter&)>& draw, bool outlined, QColor fill);
+    static QRectF OutlineBox(int x1, int y1, int x2, int y2);
+
+    // The metrics of the current font on the current surface, kept while neither changes: texts
+    // are measured several times each as they are laid out.
+    struct MeasuredFont {
+        CanvasFont font;
+        const QPaintDevice* device;
+        int dpi;
+        bool onPage;
+        QFontMetrics metrics;
+    };
+    const QFontMetrics& Metrics() const;
+    mutable std::shared_ptr<const MeasuredFont> metrics_;
 
     QImage* image_ = nullptr;
     QPainter* page_ = nullptr;

@@ -34,6 +34,10 @@ QString ReplaceExtension(const QString& name, const QString& extension) {
     return name + extension;
 }
 
+bool HasExtension(const QString& name, const QString& extension) {
+    return ReplaceExtension(name, extension).compare(name, Qt::CaseInsensitive) == 0;
+}
+
 QString FileNamePart(const QString& path) { return path.mid(LastSeparator(path) + 1); }
 
 QByteArray FileNamePart(const QByteArray& path) { return path.mid(LastSeparator(path) + 1); }

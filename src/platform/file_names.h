@@ -25,6 +25,9 @@ private:
 // extension is the part from the last full stop that follows the last "\", "/" or ":"; a name
 // without one gets `extension` appended. A full stop inside a folder name does not count.
 QString ReplaceExtension(const QString& name, const QString& extension);
+// True when `name` has the extension `extension` (as ReplaceExtension takes it, with its full
+// stop), without regard to letter case: "WYNIKI.WYN" has ".wyn".
+bool HasExtension(const QString& name, const QString& extension);
 // What follows the last "\", "/" or ":" of a name.
 QString FileNamePart(const QString& path);
 QByteArray FileNamePart(const QByteArray& path);

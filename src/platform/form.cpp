@@ -8,6 +8,8 @@
 #include <QRadioButton>
 #include <QRegularExpression>
 #include <QCloseEvent>
+#include <QDropEvent>
+#include <QMimeData>
 #include <QGuiApplication>
 #include <QLayout>
 #include <QLineEdit>
@@ -16,6 +18,7 @@
 #include <QScreen>
 #include <QScrollBar>
 #include <QShowEvent>
+#include <QUrl>
 #include <QWindow>
 
 #include "platform/controls.h"
@@ -184,6 +187,67 @@ void Form::OnMouseDown(QWidget* control, std::function<void(Qt::MouseButton)> ha
     control->installEventFilter(new MouseDownFilter(control, [this, handler](Qt::MouseButton b) {
         Handle([&] { handler(b); });
     }));
+}
+
+namespace {
+
+QStringList DroppedFiles(const QMimeData* data) {
+    QStringList files;
+    if (!data) return files;
+    for (const QUrl& url : data->urls()) {
+        if (url.isLocalFile()) files << url.toLocalFile();
+    }
+    return files;
+}
+
+// Takes the drags of files meant for a window from the window and its controls: an edit box
+// would otherwise take a file's path as text.
+class FileDropFilter : public QObject {
+public:
+    FileDropFilter(Form* form, std::function<void(const QStringList&)> onDrop)
+        : QObject(form), form_(form), onDrop_(std::move(onDrop)) {}
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        switch (event->type()) {
+        case QEvent::DragEnter:
+        case QEvent::DragMove: {
+            auto* drag = static_cast<QDragMoveEvent*>(event);
+            if (DroppedFiles(drag->mimeData()).isEmpty()) break;
+            // A copy: the file manager must never take a dropped file as moved away.
+            drag->setDropAction(Qt::CopyAction);
+            drag->accept();
+            return true;
+        }
+        case QEvent::Drop: {
+            auto* drop = static_cast<QDropEvent*>(event);
+            const QStringList files = DroppedFiles(drop->mimeData());
+            if (files.isEmpty()) break;
+            drop->setDropAction(Qt::CopyAction);
+            drop->accept();
+            QMetaObject::invokeMethod(
+                form_, [form = form_, onDrop = onDrop_, files] { form->Handle([&] { onDrop(files); }); },
+                Qt::QueuedConnection);
+            return true;
+        }
+        default:
+            break;
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    Form* form_;
+    std::function<void(const QStringList&)> onDrop_;
+};
+
+}  // namespace
+
+void Form::OnFilesDropped(std::function<void(const QStringList&)> handler) {
+    setAcceptDrops(true);
+    auto* filter = new FileDropFilter(this, std::move(handler));
+    installEventFilter(filter);
+    for (QWidget* control : findChildren<QWidget*>()) control->installEventFilter(filter);
 }
 
 }  // namespace platform

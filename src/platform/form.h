@@ -90,6 +90,11 @@ public:
     // A mouse button pressed on a control (the colour boxes: left opens the colour dialog, right
     // brings back the default colour).
     void OnMouseDown(QWidget* control, std::function<void(Qt::MouseButton)> handler);
+    // Files dropped from a file manager on the window or on any control it has by then: the
+    // handler gets their paths in the order dropped. It runs guarded once the drop is over, so
+    // that its boxes do not hold up the program the files came from. A drop of anything else
+    // (text on an edit box) goes to the control as before.
+    void OnFilesDropped(std::function<void(const QStringList&)> handler);
 
 protected:
     virtual void FormShow() {}

@@ -43,6 +43,7 @@ TForm3::TForm3(platform::Dialogs& dialogs, platform::Printer& printer, ResultsSt
     BuildControls();
     WireHandlers();
     TakeState(false);
+    OnFilesDropped([this](const QStringList& names) { FilesDropped(names); });
 }
 
 void TForm3::BuildControls() {
@@ -215,8 +216,9 @@ void TForm3::FormClose() {
     launcher_.ShowLauncher();
 }
 
-void TForm3::Otwrz1Click() {
-    const QString name = RunOpenDialog();
+void TForm3::Otwrz1Click() { OpenResults(RunOpenDialog()); }
+
+void TForm3::OpenResults(const QString& name) {
     if (name.isEmpty() || !platform::FileExists(name)) return;
     const ReadResult read = ReadResultsFile(name, store_);
     if (read.outcome != ResultsOutcome::Loaded) return ShowNotice(read.outcome);
@@ -238,7 +240,10 @@ void TForm3::Otwrz1Click() {
 void TForm3::Dodaj1Click() {
     const QStringList names = dialogs().OpenFileNames(OpenDialogOptions());
     if (names.size() > 1) return AddFiles(names);
-    const QString name = names.isEmpty() ? QString() : names.first();
+    AddResults(names.isEmpty() ? QString() : names.first());
+}
+
+void TForm3::AddResults(const QString& name) {
     if (name.isEmpty() || !platform::FileExists(name)) return;
     const ResultsOutcome outcome = MergeResultsFile(name, store_.Tally);
     if (outcome != ResultsOutcome::Merged) return ShowNotice(outcome);
@@ -265,6 +270,26 @@ void TForm3::AddFiles(const QStringList& names) {
     if (!refused.isEmpty()) {
         dialogs().Notice(QStringLiteral("Nie dodano plików:\n") + refused.join(u'\n'));
     }
+}
+
+void TForm3::OpenResultsFiles(const QStringList& names) {
+    for (const QString& name : names) {
+        Handle([&] { loaded_ ? AddResults(name) : OpenResults(name); });
+    }
+}
+
+void TForm3::FilesDropped(const QStringList& names) {
+    QStringList results;
+    QStringList refused;
+    for (const QString& name : names) {
+        (platform::HasExtension(name, QStringLiteral(".wyn")) ? results : refused) << name;
+    }
+    OpenResultsFiles(results);
+    if (refused.isEmpty()) return;
+    QStringList shown;
+    for (const QString& name : refused) shown << platform::FileNamePart(name);
+    dialogs().Notice(QStringLiteral("To nie są pliki wyników (*.wyn), pominięto je:\n") +
+                     shown.join(u'\n'));
 }
 
 void TForm3::ShowChangedCounts() {

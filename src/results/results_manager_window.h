@@ -47,6 +47,11 @@ public:
     // ResultsLoaded, as against NoResults.
     bool ResultsLoaded() const { return loaded_; }
 
+    // Takes in results files as a user would one after another: "Otwórz" of a file while no
+    // results are loaded, "Dodaj" of every other. Each file is a handler of its own, so a file
+    // refused or failing is shown as those show it and the next one still goes in.
+    void OpenResultsFiles(const QStringList& names);
+
     // Adds one respondent's sheet to the loaded results and shows it as a merge is shown: the
     // table, the caption's respondent count and every chart window's redraw. Merged, or
     // SumTooLarge with nothing added (the caller gives the notice).
@@ -107,6 +112,12 @@ private:
     void Button1Click();
     void Button2Click();  // "Zapisz Tabelę"
     void Button3Click();  // "Drukuj"
+
+    // "Otwórz" and "Dodaj" of a chosen file, after their dialog.
+    void OpenResults(const QString& name);
+    void AddResults(const QString& name);
+    // Dropped files: the results files go in, any other is refused with a notice.
+    void FilesDropped(const QStringList& names);
 
     // The controls' states of NoResults or ResultsLoaded.
     void TakeState(bool loaded);

@@ -7,6 +7,7 @@
 
 #include "editor/survey_file.h"
 #include "platform/text_file.h"
+#include "support/file_drop.h"
 #include "survey_editor_fixture.h"
 
 using editor::QuestionRecord;
@@ -264,3 +265,34 @@ TEST_F(SurveyMenuTest, SavingIntoAReadOnlyFolderKeepsTheOldFile) {
     EXPECT_EQ(dialogs.errors(), QStringList{QStringLiteral("File access denied.")});
     EXPECT_EQ(ReadBytes(target), QByteArray("stara ankieta"));
 }
+
+TEST_F(SurveyMenuTest, ASurveyFileDroppedOnTheEditorOpensAsOtworzOpensItAndAnythingElseIsRefused) {
+    AddQuestionsUpTo(3);
+    WriteBytes(surveys.File("a.ank"), Lines({"TARVO", "1", "1", "Q", "", "T", ""}));
+    WriteBytes(surveys.File("b.ANK"), Lines({"TARVO", "2", "1", "R", "", "", "", "1", "S", "", "", ""}));
+    WriteBytes(surveys.File("w.wyn"), Lines({"RESULTS"}));
+    WriteBytes(surveys.File("not.ank"), Lines({"tarvo"}));
+    const QString refusal = QStringLiteral("Tu można upuścić tylko jeden plik ankiety (*.ank)...");
+    struct Case {
+        QStringList dropped;
+        QString notice;  // none: opened
+        QString counters;
+    };
+    const Case cases[] = {
+        {{surveys.File("w.wyn")}, refusal, QStringLiteral("3z3")},
+        {{surveys.File("a.ank"), surveys.File("b.ANK")}, refusal, QStringLiteral("3z3")},
+        {{surveys.File("not.ank")}, QStringLiteral("To nie jest plik ankiety..."), QStringLiteral("3z3")},
+        {{surveys.File("b.ANK")}, {}, QStringLiteral("1z2")},
+    };
+    for (const Case& c : cases) {
+        dialogs.shown.clear();
+        // An edit box would take a dropped file's path as text: the window takes the drop.
+        EXPECT_TRUE(testing_support::DropFiles(window.Edit(1), c.dropped));
+        EXPECT_EQ(dialogs.notices(), c.notice.isEmpty() ? QStringList() : QStringList{c.notice});
+        EXPECT_EQ(Counters(), c.counters);
+    }
+    EXPECT_EQ(window.EditTexts(), RecordWith({{1, "R"}}));
+    EXPECT_TRUE(dialogs.questions().isEmpty());  // "Otwórz" asks nothing, and so does a drop
+    EXPECT_TRUE(dialogs.errors().isEmpty());
+}
+

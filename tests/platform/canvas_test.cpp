@@ -4,6 +4,7 @@
 
 #include <QPainter>
 #include <array>
+#include <functional>
 #include <limits>
 #include <random>
 #include <set>
@@ -401,21 +402,94 @@ TEST(CanvasText, TheObserverSeesEveryText) {
     EXPECT_TRUE(seen[0].font.underline);
 }
 
-TEST(CanvasPage, DrawsThroughThePainterOfAPage) {
-    QImage page(400, 300, QImage::Format_RGB32);
+namespace {
+
+// How far apart two drawings of the same primitive are: the pixels that differ, and whether each
+// lies within one pixel of a pixel of its own colour in the other drawing (an edge moved by at
+// most a pixel).
+struct Difference {
+    int pixels = 0;
+    bool withinAPixel = true;
+};
+
+Difference Compare(const QImage& a, const QImage& b) {
+    const auto nearby = [](const QImage& image, int x, int y, QRgb colour) {
+        for (int dy = -1; dy <= 1; ++dy)
+            for (int dx = -1; dx <= 1; ++dx)
+                if (image.rect().contains(x + dx, y + dy) && image.pixel(x + dx, y + dy) == colour)
+                    return true;
+        return false;
+    };
+    Difference difference;
+    for (int y = 0; y < a.height(); ++y) {
+        for (int x = 0; x < a.width(); ++x) {
+            if (a.pixel(x, y) == b.pixel(x, y)) continue;
+            ++difference.pixels;
+            difference.withinAPixel = difference.withinAPixel && nearby(a, x, y, b.pixel(x, y)) &&
+                                      nearby(b, x, y, a.pixel(x, y));
+        }
+    }
+    return difference;
+}
+
+}  // namespace
+
+// On a page each primitive is one vector shape; drawn onto pixels again it covers what the
+// picture rules cover, to within a pixel at its edges.
+TEST(CanvasPage, EachShapeCoversWhatThePictureRulesCoverToWithinAPixel) {
+    struct Case {
+        const char* name;
+        std::function<void(Canvas&)> draw;
+    };
+    const std::vector<Case> cases = {
+        {"rectangle", [](Canvas& c) { c.Rectangle(10, 12, 150, 90); }},
+        {"thin rectangle", [](Canvas& c) { c.Rectangle(150, 90, 20, 91); }},
+        {"filled rectangle", [](Canvas& c) { c.FillRect(-20, 30, 120, 50); }},
+        {"ellipse", [](Canvas& c) { c.Ellipse(15, 20, 190, 110); }},
+        {"pie, a quarter", [](Canvas& c) { c.Pie(15, 20, 190, 110, 190, 65, 100, 0); }},
+        {"pie, more than half", [](Canvas& c) { c.Pie(15, 20, 190, 110, 30, 30, 180, 30); }},
+        {"pie, equal rays", [](Canvas& c) { c.Pie(40, 10, 160, 115, 0, 0, 0, 0); }},
+        {"lines", [](Canvas& c) {
+             c.MoveTo(5, 5);
+             for (const QPoint p : {QPoint(180, 5), QPoint(180, 100), QPoint(10, 60), QPoint(60, 118)})
+                 c.LineTo(p.x(), p.y());
+         }},
+        {"text background", [](Canvas& c) { c.TextOut(30, 40, "Ankieta"); }},
+    };
+    for (const Case& test : cases) {
+        QImage picture(200, 120, QImage::Format_RGB32), page = picture;
+        picture.fill(Qt::white);
+        page.fill(Qt::white);
+        Canvas pictureCanvas(picture);
+        QPainter painter(&page);
+        Canvas pageCanvas(painter, page.size(), 96);
+        for (Canvas* canvas : {&pictureCanvas, &pageCanvas}) {
+            canvas->SetPen(Qt::black);
+            canvas->SetBrush(Qt::red);
+            canvas->Font().colour = Qt::red;  // the glyphs vanish into their background
+            test.draw(*canvas);
+        }
+        painter.end();
+        const Difference difference = Compare(picture, page);
+        EXPECT_TRUE(difference.withinAPixel) << test.name;
+        EXPECT_LT(difference.pixels, 300) << test.name;
+        EXPECT_NE(picture, QImage(picture.size(), QImage::Format_RGB32)) << test.name;
+    }
+}
+
+// On paper a dotted line has one dot and one gap per screen pixel at the page's resolution.
+TEST(CanvasPage, DottedLinesHaveTheScreensDotPitch) {
+    QImage page(200, 3, QImage::Format_RGB32);
     page.fill(Qt::white);
     QPainter painter(&page);
-    Canvas canvas(painter, page.size(), 300);
-    canvas.SetPen(Qt::black);
-    canvas.SetBrush(Qt::red);
-    canvas.Rectangle(10, 10, 110, 60);
-    canvas.Ellipse(200, 100, 300, 200);
-    canvas.TextOut(10, 200, "Ankieta");
+    Canvas canvas(painter, page.size(), 96 * 4);
+    canvas.SetPen(Qt::black, PenStyle::Dotted);
+    canvas.MoveTo(0, 1);
+    canvas.LineTo(200, 1);
     painter.end();
-    EXPECT_EQ(QColor(page.pixel(10, 10)), QColor(Qt::black));
-    EXPECT_EQ(QColor(page.pixel(50, 30)), QColor(Qt::red));
-    EXPECT_EQ(QColor(page.pixel(110, 30)), QColor(Qt::white));
-    EXPECT_EQ(QColor(page.pixel(250, 150)), QColor(Qt::red));
+    QString row;
+    for (int x = 0; x < 24; ++x) row += page.pixel(x, 1) == QColor(Qt::black).rgb() ? u'#' : u'.';
+    EXPECT_EQ(row, QStringLiteral("####....####....####...."));
 }
 
 // The connected area the fill rule takes, found one pixel at a time: what every fill must paint.

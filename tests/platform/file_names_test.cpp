@@ -31,6 +31,16 @@ TEST(ReplaceExtension, ReplacesFromTheLastFullStopOfTheName) {
               QStringLiteral("/tmp/wykres.bmp"));
 }
 
+TEST(HasExtension, IsTheExtensionOfTheNameInAnyLetterCase) {
+    const QString wyn = QStringLiteral(".wyn");
+    for (const char* name : {"klasa.wyn", "KLASA.WYN", "/a.b/klasa.Wyn"}) {
+        EXPECT_TRUE(platform::HasExtension(QString::fromUtf8(name), wyn)) << name;
+    }
+    for (const char* name : {"klasa", "klasa.wyn.txt", "klasa.wynik", "/x.wyn/klasa", "klasawyn"}) {
+        EXPECT_FALSE(platform::HasExtension(QString::fromUtf8(name), wyn)) << name;
+    }
+}
+
 TEST(FileNamePart, IsWhatFollowsTheLastSeparator) {
     EXPECT_EQ(platform::FileNamePart(QStringLiteral("c:\\ankiety\\klasa1.wyn")), QStringLiteral("klasa1.wyn"));
     EXPECT_EQ(platform::FileNamePart(QStringLiteral("/home/u/klasa1.wyn")), QStringLiteral("klasa1.wyn"));

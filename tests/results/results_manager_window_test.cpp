@@ -10,6 +10,7 @@
 #include "results/results_manager_window.h"
 #include "results/survey_text_window.h"
 #include "results_test_files.h"
+#include "support/file_drop.h"
 #include "support/recording_printer.h"
 #include "support/scripted_dialogs.h"
 #include "support/temp_folder.h"
@@ -433,3 +434,27 @@ TEST_F(ResultsManagerTest, SurveyTextPrintsEachLineAfterFiveBlanks) {
 }
 
 }  // namespace
+
+TEST_F(ResultsManagerTest, DroppedResultsFilesOpenTheFirstAddTheOthersAndOtherFilesAreRefused) {
+    const QString refused = Write("notes.txt", "RESULTS\r\n");
+    const QString notResults = Write("bad.wyn", Lines({"WYNIKI"}));
+    const QString first = Write("first.WYN", ExampleFile("Ankieta", " 12"));
+    const QString second = Write("second.wyn", ExampleFile());
+    // The table is a control of its own: a drop on it reaches the window.
+    EXPECT_TRUE(testing_support::DropFiles(window.StringGrid1, {refused, notResults, first, second}));
+    EXPECT_EQ(dialogs.notices(),
+              (QStringList{QStringLiteral("To nie jest plik wyników..."),
+                           QStringLiteral("To nie są pliki wyników (*.wyn), pominięto je:\nnotes.txt")}));
+    EXPECT_EQ(Row(1), QStringLiteral("Pyt. 1|10|8|6||||||"));
+    EXPECT_EQ(window.Caption(), kBase + QStringLiteral(" :   Ankieta, Ankietowanych: 24"));
+    EXPECT_EQ(Enabled(), kResultsLoaded);
+    EXPECT_TRUE(text.isVisible());
+
+    // With results loaded every dropped file is added; one of another survey is refused alone.
+    const QString otherSurvey = Write("other.wyn", ExampleFile("Inna"));
+    EXPECT_TRUE(testing_support::DropFiles(&window, {otherSurvey, second}));
+    EXPECT_EQ(dialogs.notices().last(), QStringLiteral("Plik pochodzi z innej ankiety..."));
+    EXPECT_EQ(window.Caption(), kBase + QStringLiteral(" :   Ankieta, Ankietowanych: 36"));
+    EXPECT_TRUE(dialogs.errors().isEmpty());
+}
+
