@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QTemporaryDir>
+#include <array>
 #include <cerrno>
 
 #include "charts/bar_chart.h"
@@ -40,19 +41,14 @@ public:
         : bar_(charts::ComputeBarShares(tally, question, kBarBase)),
           shares_(charts::AnswerSharesOf(tally, question)) {}
 
-    QImage Picture(Chart chart) const {
+    // Draws the chart on its picture, as the chart window draws it on its own again and again.
+    void Draw(Chart chart, QImage& picture) const {
+        platform::Canvas canvas(picture);
         switch (chart) {
-        case Chart::Bar: return Drawn(charts::kBarPicture, [this](platform::Canvas& canvas) {
-                charts::DrawBarChart(canvas, bar_, kBarScaleToFull);
-            });
-        case Chart::Pie: return Drawn(charts::kPiePicture, [this](platform::Canvas& canvas) {
-                charts::DrawPieChart(canvas, shares_);
-            });
-        case Chart::Stripe: return Drawn(charts::kStripePicture, [this](platform::Canvas& canvas) {
-                charts::DrawStripeChart(canvas, shares_);
-            });
+        case Chart::Bar: return charts::DrawBarChart(canvas, bar_, kBarScaleToFull);
+        case Chart::Pie: return charts::DrawPieChart(canvas, shares_);
+        case Chart::Stripe: return charts::DrawStripeChart(canvas, shares_);
         }
-        return {};
     }
 
     charts::ChartPageBody PageBody(Chart chart) const {
@@ -74,17 +70,19 @@ public:
     }
 
 private:
-    template <typename Draw>
-    static QImage Drawn(const QRect& place, const Draw& draw) {
-        QImage picture = charts::BlankPicture(place.size());
-        platform::Canvas canvas(picture);
-        draw(canvas);
-        return picture;
-    }
-
     charts::BarChartShares bar_;
     charts::AnswerShares shares_;
 };
+
+// The picture of a chart window, of the size it shows and saves.
+QImage ChartPicture(Chart chart) {
+    switch (chart) {
+    case Chart::Bar: return charts::BlankPicture(charts::kBarPicture.size());
+    case Chart::Pie: return charts::BlankPicture(charts::kPiePicture.size());
+    case Chart::Stripe: return charts::BlankPicture(charts::kStripePicture.size());
+    }
+    return {};
+}
 
 QString ChartName(Chart chart) {
     switch (chart) {
@@ -194,14 +192,18 @@ std::optional<QStringList> WriteReport(const results::ResultsStore& store,
     }
     if (anyChart) {
         platform::SvgPrinter svg;
+        // One picture per chart, drawn over for every question.
+        std::array<QImage, 3> pictures;
+        for (Chart chart : chosen) pictures[static_cast<int>(chart)] = ChartPicture(chart);
         for (int q = 1; q <= tally.QuestionCount; ++q) {
             const QuestionCharts drawings(tally, q);
             const QByteArray header = charts::QuestionPrintoutHeader(tally, q);
             for (Chart chart : chosen) {
                 if (contents.png) {
+                    QImage& picture = pictures[static_cast<int>(chart)];
+                    drawings.Draw(chart, picture);
                     platform::SavePictureAsPng(
-                        drawings.Picture(chart),
-                        staged(ChartFileName(base, q, chart, QStringLiteral("png"))));
+                        picture, staged(ChartFileName(base, q, chart, QStringLiteral("png"))));
                 }
                 if (contents.svg) {
                     svg.SetFile(staged(ChartFileName(base, q, chart, QStringLiteral("svg"))));

@@ -10,6 +10,7 @@
 
 #include "editor/survey_file.h"
 #include "platform/file_names.h"
+#include "platform/memory.h"
 #include "platform/progress.h"
 #include "report/report.h"
 
@@ -205,6 +206,7 @@ int RunReportCommand(const QStringList& arguments) {
     }
 
     try {
+        platform::KeepFreedMemory();
         platform::TerminalProgress progress(QStringLiteral("raport"));
         const std::optional<QStringList> written = WriteReport(merged.store, options, progress);
         Print(stdout, QStringLiteral("Raport zapisano w folderze %1 (plików: %2).")
