@@ -5,6 +5,11 @@
 #include <QDir>
 #include <QTemporaryDir>
 #include <array>
+#include <atomic>
+#include <chrono>
+#include <exception>
+#include <list>
+#include <thread>
 #include <cerrno>
 
 #include "charts/bar_chart.h"
@@ -101,6 +106,82 @@ std::vector<Chart> ChosenCharts(const ReportContents& contents) {
     return chosen;
 }
 
+// The pictures of the charts of every `every`-th question from `first` on, PNG and SVG, made on a
+// thread of their own while the caller writes the other files and the PDF. The threads share only
+// the tally, which nobody changes meanwhile. Destroying the maker stops the thread after its
+// current question and waits for it.
+class PictureMaker {
+public:
+    PictureMaker(const results::ResultsTally& tally, const ReportContents& contents,
+                 std::vector<Chart> chosen, QString base, QDir staging, int first, int every)
+        : tally_(tally),
+          first_(first),
+          every_(every),
+          contents_(contents),
+          chosen_(std::move(chosen)),
+          base_(std::move(base)),
+          staging_(std::move(staging)),
+          thread_([this](std::stop_token stop) { Run(stop); }) {}
+
+    // The questions whose pictures are written.
+    int Done() const { return done_.load(); }
+    bool Finished() const { return finished_.load(); }
+    // Waits for the thread and gives the names of the files it wrote, or throws its failure.
+    QStringList Finish() {
+        thread_.join();
+        if (failure_) std::rethrow_exception(failure_);
+        return written_;
+    }
+
+private:
+    void Run(const std::stop_token& stop) {
+        try {
+            platform::SvgPrinter svg;
+            // One picture per chart, drawn over for every question as its window does.
+            std::array<QImage, 3> pictures;
+            for (Chart chart : chosen_) pictures[static_cast<int>(chart)] = ChartPicture(chart);
+            for (int q = first_; q <= tally_.QuestionCount && !stop.stop_requested(); q += every_) {
+                const QuestionCharts drawings(tally_, q);
+                for (Chart chart : chosen_) {
+                    if (contents_.png) {
+                        QImage& picture = pictures[static_cast<int>(chart)];
+                        drawings.Draw(chart, picture);
+                        platform::SavePictureAsPng(picture, File(q, chart, QStringLiteral("png")));
+                    }
+                    if (contents_.svg) {
+                        svg.SetFile(File(q, chart, QStringLiteral("svg")));
+                        charts::PrintChartPage(svg, charts::QuestionPrintoutHeader(tally_, q),
+                                               drawings.PageBody(chart));
+                    }
+                }
+                ++done_;
+            }
+        } catch (...) {
+            failure_ = std::current_exception();
+        }
+        finished_ = true;
+    }
+
+    QString File(int question, Chart chart, const QString& extension) {
+        const QString name = ChartFileName(base_, question, chart, extension);
+        written_ << name;
+        return staging_.filePath(name);
+    }
+
+    const results::ResultsTally& tally_;
+    const int first_;
+    const int every_;
+    const ReportContents contents_;
+    const std::vector<Chart> chosen_;
+    const QString base_;
+    const QDir staging_;
+    std::atomic<int> done_{0};
+    std::atomic<bool> finished_{false};
+    std::exception_ptr failure_;
+    QStringList written_;
+    std::jthread thread_;  // last: started once everything above is made, stopped first
+};
+
 }  // namespace
 
 MergedResults MergeResultsFiles(const QStringList& files) {
@@ -162,18 +243,39 @@ std::optional<QStringList> WriteReport(const results::ResultsStore& store,
         written << name;
         return staging.filePath(name);
     };
+    const bool pages = contents.pdf && !chosen.empty();
+    const bool pictures = (contents.png || contents.svg) && !chosen.empty();
+    // Two threads make the pictures, each of every other question, beside this one's PDF.
+    constexpr int kPictureThreads = 2;
+    std::list<PictureMaker> makers;
+    for (int first = 1; pictures && first <= kPictureThreads; ++first) {
+        makers.emplace_back(tally, contents, chosen, base, QDir(staging.path()), first,
+                            kPictureThreads);
+    }
+    const auto picturesDone = [&] {
+        int questions = 0;
+        for (const PictureMaker& maker : makers) questions += maker.Done();
+        return questions;
+    };
+
     int done = 0;
     const int total = contents.wyn + contents.txt + contents.csv + contents.pdf +
-                      (anyChart ? tally.QuestionCount : 0);
-    const auto step = [&] { return progress.Advance(++done, total); };
+                      (pages ? tally.QuestionCount : 0) + (pictures ? tally.QuestionCount : 0);
+    const auto step = [&] {
+        return progress.Advance(done + picturesDone(), total);
+    };
+    const auto stepDone = [&] {
+        ++done;
+        return step();
+    };
 
     if (contents.wyn) {
         results::WriteResultsFile(staged(ResultsFileName(base)), store);
-        if (!step()) return std::nullopt;
+        if (!stepDone()) return std::nullopt;
     }
     if (contents.txt) {
         results::WriteTableText(staged(TableTextFileName(base)), tally);
-        if (!step()) return std::nullopt;
+        if (!stepDone()) return std::nullopt;
     }
     if (contents.csv) {
         const std::optional<SurveyQuestions> texts =
@@ -181,40 +283,31 @@ std::optional<QStringList> WriteReport(const results::ResultsStore& store,
         platform::TextFileWriter file(staged(TableCsvFileName(base)));
         file.WriteBytes(TableCsv(tally, texts ? &*texts : nullptr));
         file.Close();
-        if (!step()) return std::nullopt;
+        if (!stepDone()) return std::nullopt;
     }
-    std::optional<platform::PdfPrinter> pdf;
     if (contents.pdf) {
-        pdf.emplace(staged(PdfFileName(base)));
-        results::PrintResultsTable(*pdf, tally);
-        results::PrintSurveyText(*pdf, store.SurveyText);
-        if (!step()) return std::nullopt;
-    }
-    if (anyChart) {
-        platform::SvgPrinter svg;
-        // One picture per chart, drawn over for every question.
-        std::array<QImage, 3> pictures;
-        for (Chart chart : chosen) pictures[static_cast<int>(chart)] = ChartPicture(chart);
-        for (int q = 1; q <= tally.QuestionCount; ++q) {
+        platform::PdfPrinter pdf(staged(PdfFileName(base)));
+        results::PrintResultsTable(pdf, tally);
+        results::PrintSurveyText(pdf, store.SurveyText);
+        if (!stepDone()) return std::nullopt;
+        for (int q = 1; pages && q <= tally.QuestionCount; ++q) {
             const QuestionCharts drawings(tally, q);
-            const QByteArray header = charts::QuestionPrintoutHeader(tally, q);
             for (Chart chart : chosen) {
-                if (contents.png) {
-                    QImage& picture = pictures[static_cast<int>(chart)];
-                    drawings.Draw(chart, picture);
-                    platform::SavePictureAsPng(
-                        picture, staged(ChartFileName(base, q, chart, QStringLiteral("png"))));
-                }
-                if (contents.svg) {
-                    svg.SetFile(staged(ChartFileName(base, q, chart, QStringLiteral("svg"))));
-                    charts::PrintChartPage(svg, header, drawings.PageBody(chart));
-                }
-                if (pdf) charts::PrintChartPage(*pdf, header, drawings.PageBody(chart));
+                charts::PrintChartPage(pdf, charts::QuestionPrintoutHeader(tally, q),
+                                       drawings.PageBody(chart));
             }
-            if (!step()) return std::nullopt;
+            if (!stepDone()) return std::nullopt;
         }
+        pdf.Finish();
     }
-    if (pdf) pdf->Finish();
+    for (PictureMaker& maker : makers) {
+        while (!maker.Finished()) {
+            if (!step()) return std::nullopt;
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+        written << maker.Finish();
+    }
+    if (!makers.empty() && !step()) return std::nullopt;
 
     // Every file is complete: now they take their places.
     for (const QString& name : written) {
