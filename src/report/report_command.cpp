@@ -205,17 +205,19 @@ int RunReportCommand(const QStringList& arguments) {
         }
     }
 
+    std::optional<QStringList> written;
     try {
         platform::KeepFreedMemory();
+        // Its line is ended before the summary is printed.
         platform::TerminalProgress progress(QStringLiteral("raport"));
-        const std::optional<QStringList> written = WriteReport(merged.store, options, progress);
-        Print(stdout, QStringLiteral("Raport zapisano w folderze %1 (plików: %2).")
-                          .arg(QDir::toNativeSeparators(QDir(options.folder).absolutePath()))
-                          .arg(written ? written->size() : 0));
+        written = WriteReport(merged.store, options, progress);
     } catch (const std::exception& error) {
         return Fail(QStringLiteral("nie można zapisać raportu: %1")
                         .arg(QString::fromUtf8(error.what())));
     }
+    Print(stdout, QStringLiteral("Raport zapisano w folderze %1 (plików: %2).")
+                      .arg(QDir::toNativeSeparators(QDir(options.folder).absolutePath()))
+                      .arg(written ? written->size() : 0));
     return merged.refused.empty() ? kWritten : kSomeRefused;
 }
 
