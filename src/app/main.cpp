@@ -1,15 +1,18 @@
-// The program's entry: the command line, then the application object, the start-up, the first
-// window, the loop.
+// The program's entry: the command line (the report needs no window), then the application
+// object, the start-up, the first window, the loop.
 #include <QApplication>
 
 #include "app/command_line.h"
 #include "app/start_up.h"
+#include "report/report_command.h"
 
 int main(int argc, char** argv) {
     const app::CommandLine command = app::ParseCommandLine(app::ArgumentList(argc, argv));
     if (command.action == app::CommandLine::Action::Report) {
-        app::PrintError(QStringLiteral("narzedzia: polecenie „raport” nie jest jeszcze dostępne."));
-        return app::kUsageErrorStatus;
+        // The report needs no screen: Qt draws and prints on its offscreen platform.
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+        QGuiApplication application(argc, argv);
+        return report::RunReportCommand(command.arguments);
     }
     if (const std::optional<int> status = app::AnswerWithoutWindows(command)) return *status;
     QApplication application(argc, argv);

@@ -2,6 +2,7 @@
 #include "app/program.h"
 
 #include "collect/new_results.h"
+#include "report/report.h"
 
 namespace app {
 
@@ -25,6 +26,7 @@ Program::Program(platform::Dialogs& dialogs, platform::Printer& printer,
     Form3->OnClick(Form3->Nowewynikizankiety1, [this] { collect::NewResultsFromChosenSurvey(*Form3); });
     Form3->OnClick(Form3->Wprowadodpowiedzi1, [this] { SheetEntry->OpenSheetEntry(); });
     Form3->OnClick(Form3->Zbierajodpowiedziwsieci1, [this] { Form11->StartCollecting(); });
+    Form3->SetReportWriter(&report::WriteWholeReport);
 }
 
 Program::~Program() {

@@ -9,6 +9,12 @@
 
 namespace charts {
 
+QImage BlankPicture(QSize size) {
+    QImage picture(size, QImage::Format_RGB32);
+    picture.fill(QColor(kSilver));
+    return picture;
+}
+
 void ClearPicture(platform::Canvas& canvas, int x, int y) {
     canvas.SetBrush(QColor(kSilver));
     canvas.FloodFill(x, y, QColor(kMaroon), platform::FloodFillMode::Border);

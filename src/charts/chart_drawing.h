@@ -4,6 +4,7 @@
 
 #include <QByteArray>
 #include <QColor>
+#include <QImage>
 #include <array>
 #include <cstdint>
 
@@ -43,6 +44,9 @@ struct AnswerShares {
     std::int32_t AnswerSum = 0;  // the answers given to the question
     Percentages Percent{};       // of AnswerSum; all 0 when nobody answered
 };
+
+// A new picture of a chart window: RGB32, silver until something draws on it.
+QImage BlankPicture(QSize size);
 
 // Makes the whole picture silver: a flood fill from (x, y) up to a maroon border, which no
 // chart draws.

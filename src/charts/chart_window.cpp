@@ -46,10 +46,7 @@ PictureBox::PictureBox(QWidget* parent, const QRect& geometry) : QWidget(parent)
 }
 
 QImage& PictureBox::Picture() {
-    if (picture_.isNull()) {
-        picture_ = QImage(size(), QImage::Format_RGB32);
-        picture_.fill(QColor(kSilver));
-    }
+    if (picture_.isNull()) picture_ = BlankPicture(size());
     return picture_;
 }
 
@@ -164,8 +161,12 @@ void QuestionChartWindow::ShowQuestionNumber() {
     ComboBox1->SetText(QString::number(ShownQuestion));
 }
 
+QByteArray QuestionPrintoutHeader(const results::ResultsTally& tally, int question) {
+    return "Ankieta: " + tally.SurveyName + ", Pytanie nr " + QByteArray::number(question);
+}
+
 QByteArray QuestionChartWindow::PrintoutHeader() const {
-    return "Ankieta: " + tally_.SurveyName + ", Pytanie nr " + QByteArray::number(ShownQuestion);
+    return QuestionPrintoutHeader(tally_, ShownQuestion);
 }
 
 }  // namespace charts

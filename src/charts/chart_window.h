@@ -35,6 +35,8 @@ using ChartPageBody = std::function<void(platform::Canvas&, std::uint16_t H, std
 // "Drukuj" of a chart: one landscape page of the current printer, without a dialog, with the
 // header in bold underlined 14-point "times new roman" at (10, 30) and then the body.
 void PrintChartPage(platform::Printer& printer, const QByteArray& header, const ChartPageBody& body);
+// The header of a one-question chart's printout: "Ankieta: " + survey name + ", Pytanie nr " + q.
+QByteArray QuestionPrintoutHeader(const results::ResultsTally& tally, int question);
 
 // The picture control `Image1`: shows the picture the drawings paint.
 class PictureBox : public QWidget {

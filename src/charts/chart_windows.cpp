@@ -16,7 +16,7 @@ TForm4::TForm4(platform::Dialogs& dialogs, platform::Printer& printer,
                const results::ResultsTally& tally)
     : QuestionChartWindow(
           dialogs, printer, tally,
-          {QStringLiteral("Wykres słupkowy..."), {602, 291}, {185, 1}, {8, 8, 500, 250}},
+          {QStringLiteral("Wykres słupkowy..."), {602, 291}, {185, 1}, kBarPicture},
           {{24, 264, 153, 23},
            {328, 264, 161, 23},
            {528, 16, 65, 21},
@@ -81,7 +81,7 @@ TForm5::TForm5(platform::Dialogs& dialogs, platform::Printer& printer,
                const results::ResultsTally& tally)
     : SharesChartWindow(
           dialogs, printer, tally,
-          {QStringLiteral("Wykres kołowy..."), {542, 314}, {2, 1}, {8, 6, 441, 275}},
+          {QStringLiteral("Wykres kołowy..."), {542, 314}, {2, 1}, kPiePicture},
           {{24, 288, 113, 23},
            {312, 288, 113, 23},
            {464, 8, 65, 21},
@@ -93,7 +93,7 @@ TForm6::TForm6(platform::Dialogs& dialogs, platform::Printer& printer,
                const results::ResultsTally& tally)
     : SharesChartWindow(
           dialogs, printer, tally,
-          {QStringLiteral("Wykres paskowy..."), {632, 276}, {61, 259}, {8, 8, 530, 230}},
+          {QStringLiteral("Wykres paskowy..."), {632, 276}, {61, 259}, kStripePicture},
           {{24, 248, 121, 23},
            {400, 248, 121, 23},
            {552, 8, 65, 21},

@@ -9,6 +9,12 @@
 
 namespace charts {
 
+// The pictures `Image1` of the bar, pie and stripe windows in their windows: what they show and
+// save, and the size every picture of these charts is drawn in.
+constexpr QRect kBarPicture{8, 8, 500, 250};
+constexpr QRect kPiePicture{8, 6, 441, 275};
+constexpr QRect kStripePicture{8, 8, 530, 230};
+
 class TForm4 : public QuestionChartWindow {  // bar chart
     Q_OBJECT
   public:

@@ -7,6 +7,7 @@
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QMessageBox>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QTranslator>
 
@@ -63,32 +64,74 @@ void QtDialogs::Error(const QString& text) {
 
 namespace {
 
-QString RunFileDialog(const FileDialogOptions& options, QFileDialog::AcceptMode mode) {
+QStringList RunFileDialog(const FileDialogOptions& options, QFileDialog::FileMode fileMode) {
     QFileDialog dialog(nullptr, options.title, options.initialFolder);
     dialog.setOption(QFileDialog::DontUseNativeDialog);
-    dialog.setAcceptMode(mode);
-    if (mode == QFileDialog::AcceptSave) {
+    dialog.setFileMode(fileMode);
+    if (fileMode == QFileDialog::AnyFile) {
         // Saving replaces an existing file without asking.
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
         dialog.setOption(QFileDialog::DontConfirmOverwrite);
-        dialog.setFileMode(QFileDialog::AnyFile);
     } else {
-        dialog.setFileMode(QFileDialog::ExistingFile);
+        dialog.setAcceptMode(QFileDialog::AcceptOpen);
     }
-    dialog.setNameFilter(DialogNameFilter(options.filter));
-    dialog.selectFile(QString());
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return QString();
-    return dialog.selectedFiles().constFirst();
+    if (fileMode == QFileDialog::Directory) {
+        dialog.setOption(QFileDialog::ShowDirsOnly);
+    } else {
+        dialog.setNameFilter(DialogNameFilter(options.filter));
+        dialog.selectFile(QString());
+    }
+    if (dialog.exec() != QDialog::Accepted) return {};
+    return dialog.selectedFiles();
 }
+
+QString FirstOf(const QStringList& names) { return names.isEmpty() ? QString() : names.first(); }
+
+// The progress box: modal, with "Anuluj"; a press of the button is seen at the next step.
+class ProgressBox : public Progress {
+public:
+    explicit ProgressBox(const QString& text) : dialog_(text, QStringLiteral("Anuluj"), 0, 1) {
+        dialog_.setWindowTitle(ApplicationTitle());
+        dialog_.setWindowModality(Qt::ApplicationModal);
+        dialog_.setMinimumDuration(0);
+        dialog_.setAutoClose(false);
+        dialog_.setAutoReset(false);
+        dialog_.show();
+        QCoreApplication::processEvents();
+    }
+    bool Advance(int done, int total) override {
+        dialog_.setMaximum(total);
+        dialog_.setValue(done);
+        QCoreApplication::processEvents();
+        return !dialog_.wasCanceled();
+    }
+
+private:
+    QProgressDialog dialog_;
+};
 
 }  // namespace
 
 QString QtDialogs::OpenFileName(const FileDialogOptions& options) {
-    return RunFileDialog(options, QFileDialog::AcceptOpen);
+    return FirstOf(RunFileDialog(options, QFileDialog::ExistingFile));
 }
 
 QString QtDialogs::SaveFileName(const FileDialogOptions& options) {
-    return RunFileDialog(options, QFileDialog::AcceptSave);
+    return FirstOf(RunFileDialog(options, QFileDialog::AnyFile));
 }
+
+QStringList QtDialogs::OpenFileNames(const FileDialogOptions& options) {
+    return RunFileDialog(options, QFileDialog::ExistingFiles);
+}
+
+QString QtDialogs::FolderName(const FileDialogOptions& options) {
+    return FirstOf(RunFileDialog(options, QFileDialog::Directory));
+}
+
+std::unique_ptr<Progress> QtDialogs::ShowProgress(const QString& text) {
+    return std::make_unique<ProgressBox>(text);
+}
+
 
 QColor QtDialogs::ChooseColour(QColor preset) {
     QColorDialog dialog(preset);

@@ -1,9 +1,13 @@
 // The boxes and dialogs the windows open: notice, question, error box, open and save file
-// dialogs and the colour dialog. Windows get them injected, so tests answer them by script.
+// dialogs, the folder dialog, the colour dialog and the progress box. Windows get them injected, so tests answer them by script.
 #pragma once
 
 #include <QColor>
 #include <QString>
+#include <QStringList>
+#include <memory>
+
+#include "platform/progress.h"
 
 namespace platform {
 
@@ -29,8 +33,22 @@ public:
     // The chosen file name, or an empty one when the user cancelled. The name field starts empty.
     virtual QString OpenFileName(const FileDialogOptions& options) = 0;
     virtual QString SaveFileName(const FileDialogOptions& options) = 0;
+    // Any number of existing files chosen at once, in the order the dialog gives them; none when
+    // the user cancelled. Dialogs that choose one file at a time choose that one.
+    virtual QStringList OpenFileNames(const FileDialogOptions& options) {
+        const QString name = OpenFileName(options);
+        return name.isEmpty() ? QStringList() : QStringList{name};
+    }
+    // An existing folder (the filter is not used); empty when the user cancelled, as dialogs that
+    // choose no folders do.
+    virtual QString FolderName(const FileDialogOptions&) { return {}; }
     // The chosen colour; the preset when the user cancelled.
     virtual QColor ChooseColour(QColor preset) = 0;
+    // A box that shows how far a long piece of work has come, with a button that stops it; it
+    // closes when the returned object is destroyed. Dialogs that show none report nowhere.
+    virtual std::unique_ptr<Progress> ShowProgress(const QString&) {
+        return std::make_unique<SilentProgress>();
+    }
 };
 
 // The program's dialogs, in Polish like the rest of the program.
@@ -41,7 +59,10 @@ public:
     void Error(const QString& text) override;
     QString OpenFileName(const FileDialogOptions& options) override;
     QString SaveFileName(const FileDialogOptions& options) override;
+    QStringList OpenFileNames(const FileDialogOptions& options) override;
+    QString FolderName(const FileDialogOptions& options) override;
     QColor ChooseColour(QColor preset) override;
+    std::unique_ptr<Progress> ShowProgress(const QString& text) override;
 };
 
 // Makes Qt's own dialogs speak Polish ("Anuluj", "Otwórz", the colour dialog's labels) by

@@ -3,6 +3,8 @@
 #include "results/results_manager_window.h"
 
 #include <QAction>
+#include <QDir>
+#include <QFileInfo>
 #include <QFrame>
 #include <QMenu>
 #include <QMenuBar>
@@ -11,6 +13,7 @@
 #include "platform/encoding.h"
 #include "platform/file_names.h"
 #include "platform/fonts.h"
+#include "platform/io_error.h"
 #include "results/results_table.h"
 #include "results/survey_text_window.h"
 
@@ -63,6 +66,8 @@ void TForm3::BuildControls() {
     Zapisz1 = Plik->addAction(QStringLiteral("Zapisz"));
     Wyzeruj1 = Plik->addAction(QStringLiteral("Wyzeruj wyniki"));
     Plik->addSeparator();
+    Raport1 = Plik->addAction(QStringLiteral("Raport…"));
+    Plik->addSeparator();
     Nowewynikizankiety1 = Plik->addAction(QStringLiteral("Nowe wyniki z ankiety…"));
     Wprowadodpowiedzi1 = Plik->addAction(QStringLiteral("Wprowadź odpowiedzi…"));
     Zbierajodpowiedziwsieci1 = Plik->addAction(QStringLiteral("Zbieraj odpowiedzi w sieci…"));
@@ -84,6 +89,7 @@ void TForm3::WireHandlers() {
     OnClick(Dodaj1, [this] { Dodaj1Click(); });
     OnClick(Zapisz1, [this] { Zapisz1Click(); });
     OnClick(Wyzeruj1, [this] { Wyzeruj1Click(); });
+    OnClick(Raport1, [this] { Raport1Click(); });
     OnClick(Treankiety1, [this] { Treankiety1Click(); });
     OnClick(Supkowy1, [this] { Supkowy1Click(); });
     OnClick(Paskowy1, [this] { Paskowy1Click(); });
@@ -113,7 +119,8 @@ void TForm3::SetSurveyTextWindow(TForm8* window) {
 void TForm3::TakeState(bool loaded) {
     loaded_ = loaded;
     for (QAction* item : {Otwrz1, Nowewynikizankiety1}) item->setEnabled(!loaded);
-    for (QAction* item : {Dodaj1, Zapisz1, Wyzeruj1, Wprowadodpowiedzi1, Zbierajodpowiedziwsieci1}) {
+    for (QAction* item :
+         {Dodaj1, Zapisz1, Wyzeruj1, Raport1, Wprowadodpowiedzi1, Zbierajodpowiedziwsieci1}) {
         item->setEnabled(loaded);
     }
     Wykresy1->menuAction()->setEnabled(loaded);
@@ -139,11 +146,12 @@ void TForm3::AskWithControlsDisabled(const QString& question,
     TakeState(loaded_);
 }
 
-QString TForm3::RunOpenDialog() {
-    return dialogs().OpenFileName({QStringLiteral("Wybierz plik z wynikami..."),
-                                   QStringLiteral("Pliki Wyników (*.wyn)|*.wyn"),
-                                   store_.StartDir});
+platform::FileDialogOptions TForm3::OpenDialogOptions() const {
+    return {QStringLiteral("Wybierz plik z wynikami..."),
+            QStringLiteral("Pliki Wyników (*.wyn)|*.wyn"), store_.StartDir};
 }
+
+QString TForm3::RunOpenDialog() { return dialogs().OpenFileName(OpenDialogOptions()); }
 
 void TForm3::ShowNotice(ResultsOutcome outcome) {
     const QString notice = OutcomeNotice(outcome);
@@ -225,6 +233,7 @@ void TForm3::OpenResults(const QString& name) {
     if (name.isEmpty() || !platform::FileExists(name)) return;
     const ReadResult read = ReadResultsFile(name, store_);
     if (read.outcome != ResultsOutcome::Loaded) return ShowNotice(read.outcome);
+    openedFolder_ = QFileInfo(name).absolutePath();
     ShowTakenResults(read.respondentsLine);
     if (read.textCut) dialogs().Notice(TextCutNotice());
 }
@@ -232,6 +241,7 @@ void TForm3::OpenResults(const QString& name) {
 void TForm3::TakeResults(const ResultsTally& tally, const QList<QByteArray>& surveyText) {
     store_.Tally = tally;
     store_.SurveyText = surveyText;
+    openedFolder_.clear();  // such results name their survey file by its whole path
     ShowTakenResults(QByteArray::number(tally.RespondentCount));
 }
 
@@ -250,13 +260,39 @@ void TForm3::ShowTakenResults(const QByteArray& respondents) {
     TakeState(true);
 }
 
-void TForm3::Dodaj1Click() { AddResults(RunOpenDialog()); }
+void TForm3::Dodaj1Click() {
+    const QStringList names = dialogs().OpenFileNames(OpenDialogOptions());
+    if (names.size() > 1) return AddFiles(names);
+    AddResults(names.isEmpty() ? QString() : names.first());
+}
 
 void TForm3::AddResults(const QString& name) {
     if (name.isEmpty() || !platform::FileExists(name)) return;
     const ResultsOutcome outcome = MergeResultsFile(name, store_.Tally);
     if (outcome != ResultsOutcome::Merged) return ShowNotice(outcome);
     ShowChangedCounts();
+}
+
+void TForm3::AddFiles(const QStringList& names) {
+    QStringList refused;
+    bool merged = false;
+    for (const QString& name : names) {
+        if (!platform::FileExists(name)) continue;
+        QString reason;
+        try {
+            const ResultsOutcome outcome = MergeResultsFile(name, store_.Tally);
+            merged = merged || outcome == ResultsOutcome::Merged;
+            reason = OutcomeNotice(outcome);
+        } catch (const platform::IoError& error) {
+            // The files after it still go in.
+            reason = QString::fromStdString(error.what());
+        }
+        if (!reason.isEmpty()) refused << QDir::toNativeSeparators(name) + QStringLiteral(": ") + reason;
+    }
+    if (merged) ShowChangedCounts();
+    if (!refused.isEmpty()) {
+        dialogs().Notice(QStringLiteral("Nie dodano plików:\n") + refused.join(u'\n'));
+    }
 }
 
 void TForm3::OpenResultsFiles(const QStringList& names) {
@@ -330,6 +366,22 @@ void TForm3::Wyzeruj1Click() {
         loaded_ = false;
         emit ResultsClosed();
     });
+}
+
+void TForm3::Raport1Click() {
+    if (!reportWriter_) return;
+    const QString folder = dialogs().FolderName(
+        {QStringLiteral("Wybierz folder, w którym chcesz zapisać raport..."), {}, store_.StartDir});
+    if (folder.isEmpty()) return;
+    bool written = false;
+    {
+        const std::unique_ptr<platform::Progress> progress =
+            dialogs().ShowProgress(QStringLiteral("Zapisywanie raportu..."));
+        written = reportWriter_(store_, folder, openedFolder_, *progress);
+    }
+    dialogs().Notice(written ? QStringLiteral("Raport zapisano w folderze:\n") +
+                                   QDir::toNativeSeparators(folder)
+                             : QStringLiteral("Raport przerwano; nie zapisano żadnego pliku."));
 }
 
 void TForm3::Treankiety1Click() {

@@ -19,6 +19,7 @@ class QMenu;
 
 namespace platform {
 class Printer;
+class Progress;
 }
 
 namespace results {
@@ -34,6 +35,14 @@ public:
     // The chart windows behind "Słupkowy", "Kołowy", "Paskowy" and "Multi", in this order.
     void SetChartLinks(std::array<ChartLink*, 4> charts);
     void SetSurveyTextWindow(TForm8* window);
+
+    // Writes the report of the loaded results into `folder`, looking for the survey file the
+    // results name also in `resultsFolder`; false when the progress box stopped it.
+    using ReportWriter = std::function<bool(const ResultsStore& store, const QString& folder,
+                                            const QString& resultsFolder,
+                                            platform::Progress& progress)>;
+    // The writer behind "Raport…"; without one the item does nothing.
+    void SetReportWriter(ReportWriter writer) { reportWriter_ = std::move(writer); }
 
     // ResultsLoaded, as against NoResults.
     bool ResultsLoaded() const { return loaded_; }
@@ -79,6 +88,7 @@ public:
     QAction* Dodaj1;
     QAction* Zapisz1;
     QAction* Wyzeruj1;
+    QAction* Raport1;  // "Raport…", behind a separator
     // Enabled as "Otwórz" and "Dodaj" are; the program links them to the windows behind them.
     QAction* Nowewynikizankiety1;  // "Nowe wyniki z ankiety…"
     QAction* Wprowadodpowiedzi1;   // "Wprowadź odpowiedzi…"
@@ -110,6 +120,7 @@ private:
     void Dodaj1Click();
     void Zapisz1Click();
     void Wyzeruj1Click();
+    void Raport1Click();
     void Treankiety1Click();
     void Supkowy1Click();
     void Paskowy1Click();
@@ -133,6 +144,9 @@ private:
     // the states of the current state again, also when `onYes` fails.
     void AskWithControlsDisabled(const QString& question, const std::function<void()>& onYes);
     QString RunOpenDialog();
+    platform::FileDialogOptions OpenDialogOptions() const;
+    // "Dodaj" of several files at once: each merged in turn, the refused ones named in one notice.
+    void AddFiles(const QStringList& names);
     void ShowNotice(ResultsOutcome outcome);
     void ShowCaption(const QByteArray& respondents);
     // Shows the results just put in the store: caption, grid, survey text, ResultsLoaded.
@@ -152,6 +166,8 @@ private:
     std::array<ChartLink*, 4> charts_{};
     TForm8* surveyText_ = nullptr;
     bool loaded_ = false;
+    ReportWriter reportWriter_;
+    QString openedFolder_;  // the folder of the file "Otwórz" loaded
 };
 
 }  // namespace results

@@ -209,6 +209,37 @@ TEST_F(ResultsManagerTest, DodajRefusalsChangeNothing) {
     EXPECT_TRUE(charts.isEmpty());
 }
 
+TEST_F(ResultsManagerTest, DodajOfSeveralFilesMergesInOrderAndNamesTheRefusedOnes) {
+    Open(ExampleFile());
+    dialogs.fileLists.push_back({Write("a.wyn", ExampleFile()), Write("b.wyn", ExampleFile("Inna")),
+                                 folder.File("brak.wyn"), Write("c.wyn", ExampleFile())});
+    window.Dodaj1->trigger();
+    EXPECT_EQ(Row(1), QStringLiteral("Pyt. 1|15|12|9||||||"));
+    EXPECT_EQ(window.Caption(), kBase + QStringLiteral(" :   Ankieta, Ankietowanych: 36"));
+    // One redraw for the whole addition; the missing file is passed over as "Dodaj" does.
+    EXPECT_EQ(Charts(), QStringLiteral("bar redraw, pie redraw, stripe redraw, multi redraw"));
+    EXPECT_EQ(dialogs.notices(),
+              QStringList{QStringLiteral("Nie dodano plików:\n") +
+                          QDir::toNativeSeparators(folder.File("b.wyn")) +
+                          QStringLiteral(": Plik pochodzi z innej ankiety...")});
+}
+
+TEST_F(ResultsManagerTest, RaportIsTheLastItemOfPlikBehindASeparatorWhileResultsAreLoaded) {
+    // Items added to the menu later come after it.
+    const QList<QAction*> items = window.Plik->actions();
+    ASSERT_GE(items.size(), 6);
+    EXPECT_EQ(items.mid(0, 4),
+              (QList<QAction*>{window.Otwrz1, window.Dodaj1, window.Zapisz1, window.Wyzeruj1}));
+    EXPECT_TRUE(items[4]->isSeparator());
+    EXPECT_EQ(items[5], window.Raport1);
+    EXPECT_EQ(window.Raport1->text(), QStringLiteral("Raport…"));
+    EXPECT_FALSE(window.Raport1->isEnabled());
+    Open(ExampleFile());
+    EXPECT_TRUE(window.Raport1->isEnabled());
+    Reset();
+    EXPECT_FALSE(window.Raport1->isEnabled());
+}
+
 TEST_F(ResultsManagerTest, ZapiszWritesTheSumsThatReopenTheSame) {
     Open(ExampleFile("Ankieta", " 12"));
     Choose(window.Dodaj1, Write("other.wyn", ExampleFile()));

@@ -36,10 +36,10 @@ bool ScriptedDialogs::Question(const QString& text) {
 
 void ScriptedDialogs::Error(const QString& text) { shown.push_back({Kind::Error, text, {}, {}}); }
 
-QString ScriptedDialogs::OpenFileName(const platform::FileDialogOptions& options) {
-    shown.push_back({Kind::OpenFile, {}, options, {}});
+QString ScriptedDialogs::NextName(Kind kind, const platform::FileDialogOptions& options) {
+    shown.push_back({kind, {}, options, {}});
     if (fileNames.empty()) {
-        ADD_FAILURE() << "unscripted open dialog: " << options.title.toStdString();
+        ADD_FAILURE() << "unscripted file dialog: " << options.title.toStdString();
         return {};
     }
     QString name = fileNames.front();
@@ -47,15 +47,44 @@ QString ScriptedDialogs::OpenFileName(const platform::FileDialogOptions& options
     return name;
 }
 
+QString ScriptedDialogs::OpenFileName(const platform::FileDialogOptions& options) {
+    return NextName(Kind::OpenFile, options);
+}
+
 QString ScriptedDialogs::SaveFileName(const platform::FileDialogOptions& options) {
-    shown.push_back({Kind::SaveFile, {}, options, {}});
-    if (fileNames.empty()) {
-        ADD_FAILURE() << "unscripted save dialog: " << options.title.toStdString();
-        return {};
+    return NextName(Kind::SaveFile, options);
+}
+
+QStringList ScriptedDialogs::OpenFileNames(const platform::FileDialogOptions& options) {
+    if (fileLists.empty()) {
+        const QString name = NextName(Kind::OpenFile, options);
+        return name.isEmpty() ? QStringList() : QStringList{name};
     }
-    QString name = fileNames.front();
-    fileNames.pop_front();
-    return name;
+    shown.push_back({Kind::OpenFile, {}, options, {}});
+    QStringList names = fileLists.front();
+    fileLists.pop_front();
+    return names;
+}
+
+QString ScriptedDialogs::FolderName(const platform::FileDialogOptions& options) {
+    return NextName(Kind::Folder, options);
+}
+
+std::unique_ptr<platform::Progress> ScriptedDialogs::ShowProgress(const QString& text) {
+    shown.push_back({Kind::Progress, text, {}, {}});
+    // Counts the steps and presses "Anuluj" when the script says so.
+    class Scripted : public platform::Progress {
+    public:
+        explicit Scripted(ScriptedDialogs& dialogs) : dialogs_(dialogs) {}
+        bool Advance(int, int) override {
+            ++dialogs_.progressSteps;
+            return dialogs_.stopAfterSteps < 0 || dialogs_.progressSteps < dialogs_.stopAfterSteps;
+        }
+
+    private:
+        ScriptedDialogs& dialogs_;
+    };
+    return std::make_unique<Scripted>(*this);
 }
 
 QColor ScriptedDialogs::ChooseColour(QColor preset) {

@@ -14,10 +14,10 @@ namespace testing_support {
 
 class ScriptedDialogs : public platform::Dialogs {
 public:
-    enum class Kind { Notice, Question, Error, OpenFile, SaveFile, Colour };
+    enum class Kind { Notice, Question, Error, OpenFile, SaveFile, Folder, Colour, Progress };
     struct Shown {
         Kind kind;
-        QString text;                        // notices, questions and errors
+        QString text;                        // notices, questions, errors and progress boxes
         platform::FileDialogOptions options;  // file dialogs
         QColor preset;                       // colour dialog
     };
@@ -25,7 +25,12 @@ public:
     // Scripted answers, taken in turn. A question or dialog without one fails the test and is
     // answered No / cancelled.
     std::deque<bool> answers;
-    std::deque<QString> fileNames;  // an empty name is a cancelled dialog
+    std::deque<QString> fileNames;  // an empty name is a cancelled dialog; also folders
+    // Answers of the several-files dialog; when none is scripted it takes one of `fileNames`.
+    std::deque<QStringList> fileLists;
+    // The progress box's "Anuluj" is pressed once this many steps are done (never when -1).
+    int stopAfterSteps = -1;
+    int progressSteps = 0;  // steps reported to the progress boxes
     std::deque<QColor> colours;     // an invalid colour is a cancelled dialog
     std::function<void(const QString& question)> whileQuestionOpen;
 
@@ -41,7 +46,13 @@ public:
     void Error(const QString& text) override;
     QString OpenFileName(const platform::FileDialogOptions& options) override;
     QString SaveFileName(const platform::FileDialogOptions& options) override;
+    QStringList OpenFileNames(const platform::FileDialogOptions& options) override;
+    QString FolderName(const platform::FileDialogOptions& options) override;
     QColor ChooseColour(QColor preset) override;
+    std::unique_ptr<platform::Progress> ShowProgress(const QString& text) override;
+
+private:
+    QString NextName(Kind kind, const platform::FileDialogOptions& options);
 };
 
 }  // namespace testing_support

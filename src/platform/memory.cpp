@@ -1,0 +1,14 @@
+// The allocator's thresholds, through glibc.
+#include "platform/memory.h"
+
+#include <malloc.h>
+
+namespace platform {
+
+void KeepFreedMemory() {
+    // Buffers up to 64 MB come from the heap, and the heap gives back nothing below 256 MB free.
+    mallopt(M_MMAP_THRESHOLD, 64 << 20);
+    mallopt(M_TRIM_THRESHOLD, 256 << 20);
+}
+
+}  // namespace platform

@@ -1,0 +1,329 @@
+// The report: merging the results files, then writing every file of the report through the
+// results manager's and the chart windows' own writers, drawings and printouts.
+#include "report/report.h"
+
+#include <QDir>
+#include <QTemporaryDir>
+#include <array>
+#include <atomic>
+#include <chrono>
+#include <exception>
+#include <list>
+#include <thread>
+#include <cerrno>
+
+#include "charts/bar_chart.h"
+#include "charts/chart_window.h"
+#include "charts/chart_windows.h"
+#include "charts/pie_chart.h"
+#include "charts/stripe_chart.h"
+#include "platform/canvas.h"
+#include "platform/encoding.h"
+#include "platform/file_names.h"
+#include "platform/io_error.h"
+#include "platform/pdf_printer.h"
+#include "platform/picture_file.h"
+#include "platform/progress.h"
+#include "platform/svg_printer.h"
+#include "platform/text_file.h"
+#include "report/table_csv.h"
+#include "results/results_file.h"
+#include "results/results_table.h"
+#include "results/survey_text_window.h"
+
+namespace report {
+namespace {
+
+// The bar chart as its window shows it when opened: shares of the respondents on the 0..100
+// scale ("/ilość ank." and "Skala 100%", the window's settings at the program's start).
+constexpr charts::PercentBase kBarBase = charts::PercentBase::Respondents;
+constexpr bool kBarScaleToFull = true;
+
+// One question's charts: how each is drawn on its picture and printed on a page.
+class QuestionCharts {
+public:
+    QuestionCharts(const results::ResultsTally& tally, int question)
+        : bar_(charts::ComputeBarShares(tally, question, kBarBase)),
+          shares_(charts::AnswerSharesOf(tally, question)) {}
+
+    // Draws the chart on its picture, as the chart window draws it on its own again and again.
+    void Draw(Chart chart, QImage& picture) const {
+        platform::Canvas canvas(picture);
+        switch (chart) {
+        case Chart::Bar: return charts::DrawBarChart(canvas, bar_, kBarScaleToFull);
+        case Chart::Pie: return charts::DrawPieChart(canvas, shares_);
+        case Chart::Stripe: return charts::DrawStripeChart(canvas, shares_);
+        }
+    }
+
+    charts::ChartPageBody PageBody(Chart chart) const {
+        switch (chart) {
+        case Chart::Bar:
+            return [this](platform::Canvas& canvas, std::uint16_t H, std::uint16_t W) {
+                charts::PrintBarChartBody(canvas, bar_, kBarScaleToFull, H, W);
+            };
+        case Chart::Pie:
+            return [this](platform::Canvas& canvas, std::uint16_t H, std::uint16_t W) {
+                charts::PrintPieChartBody(canvas, shares_, H, W);
+            };
+        case Chart::Stripe:
+            return [this](platform::Canvas& canvas, std::uint16_t H, std::uint16_t W) {
+                charts::PrintStripeChartBody(canvas, shares_, H, W);
+            };
+        }
+        return {};
+    }
+
+private:
+    charts::BarChartShares bar_;
+    charts::AnswerShares shares_;
+};
+
+// The picture of a chart window, of the size it shows and saves.
+QImage ChartPicture(Chart chart) {
+    switch (chart) {
+    case Chart::Bar: return charts::BlankPicture(charts::kBarPicture.size());
+    case Chart::Pie: return charts::BlankPicture(charts::kPiePicture.size());
+    case Chart::Stripe: return charts::BlankPicture(charts::kStripePicture.size());
+    }
+    return {};
+}
+
+QString ChartName(Chart chart) {
+    switch (chart) {
+    case Chart::Bar: return QStringLiteral("slupkowy");
+    case Chart::Pie: return QStringLiteral("kolowy");
+    case Chart::Stripe: return QStringLiteral("paskowy");
+    }
+    return {};
+}
+
+std::vector<Chart> ChosenCharts(const ReportContents& contents) {
+    std::vector<Chart> chosen;
+    if (contents.bar) chosen.push_back(Chart::Bar);
+    if (contents.pie) chosen.push_back(Chart::Pie);
+    if (contents.stripe) chosen.push_back(Chart::Stripe);
+    return chosen;
+}
+
+// The pictures of the charts of every `every`-th question from `first` on, PNG and SVG, made on a
+// thread of their own while the caller writes the other files and the PDF. The threads share only
+// the tally, which nobody changes meanwhile. Destroying the maker stops the thread after its
+// current question and waits for it.
+class PictureMaker {
+public:
+    PictureMaker(const results::ResultsTally& tally, const ReportContents& contents,
+                 std::vector<Chart> chosen, QString base, QDir staging, int first, int every)
+        : tally_(tally),
+          first_(first),
+          every_(every),
+          contents_(contents),
+          chosen_(std::move(chosen)),
+          base_(std::move(base)),
+          staging_(std::move(staging)),
+          thread_([this](std::stop_token stop) { Run(stop); }) {}
+
+    // The questions whose pictures are written.
+    int Done() const { return done_.load(); }
+    bool Finished() const { return finished_.load(); }
+    // Waits for the thread and gives the names of the files it wrote, or throws its failure.
+    QStringList Finish() {
+        thread_.join();
+        if (failure_) std::rethrow_exception(failure_);
+        return written_;
+    }
+
+private:
+    void Run(const std::stop_token& stop) {
+        try {
+            platform::SvgPrinter svg;
+            // One picture per chart, drawn over for every question as its window does.
+            std::array<QImage, 3> pictures;
+            for (Chart chart : chosen_) pictures[static_cast<int>(chart)] = ChartPicture(chart);
+            for (int q = first_; q <= tally_.QuestionCount && !stop.stop_requested(); q += every_) {
+                const QuestionCharts drawings(tally_, q);
+                for (Chart chart : chosen_) {
+                    if (contents_.png) {
+                        QImage& picture = pictures[static_cast<int>(chart)];
+                        drawings.Draw(chart, picture);
+                        platform::SavePictureAsPng(picture, File(q, chart, QStringLiteral("png")));
+                    }
+                    if (contents_.svg) {
+                        svg.SetFile(File(q, chart, QStringLiteral("svg")));
+                        charts::PrintChartPage(svg, charts::QuestionPrintoutHeader(tally_, q),
+                                               drawings.PageBody(chart));
+                    }
+                }
+                ++done_;
+            }
+        } catch (...) {
+            failure_ = std::current_exception();
+        }
+        finished_ = true;
+    }
+
+    QString File(int question, Chart chart, const QString& extension) {
+        const QString name = ChartFileName(base_, question, chart, extension);
+        written_ << name;
+        return staging_.filePath(name);
+    }
+
+    const results::ResultsTally& tally_;
+    const int first_;
+    const int every_;
+    const ReportContents contents_;
+    const std::vector<Chart> chosen_;
+    const QString base_;
+    const QDir staging_;
+    std::atomic<int> done_{0};
+    std::atomic<bool> finished_{false};
+    std::exception_ptr failure_;
+    QStringList written_;
+    std::jthread thread_;  // last: started once everything above is made, stopped first
+};
+
+}  // namespace
+
+MergedResults MergeResultsFiles(const QStringList& files) {
+    MergedResults merged;
+    for (const QString& file : files) {
+        try {
+            results::ResultsOutcome outcome;
+            if (!merged.loaded) {
+                outcome = results::ReadResultsFile(file, merged.store).outcome;
+                merged.loaded = outcome == results::ResultsOutcome::Loaded;
+            } else {
+                outcome = results::MergeResultsFile(file, merged.store.Tally);
+            }
+            const QString notice = results::OutcomeNotice(outcome);
+            if (!notice.isEmpty()) merged.refused.push_back({file, notice});
+        } catch (const platform::IoError& error) {
+            merged.refused.push_back({file, QString::fromStdString(error.what())});
+        }
+    }
+    return merged;
+}
+
+QString ReportBaseName(const results::ResultsTally& tally) {
+    QString name = platform::FileNamePart(platform::FromCodePage(tally.SurveyName)).trimmed();
+    const qsizetype dot = name.lastIndexOf(u'.');
+    if (dot > 0) name.truncate(dot);
+    for (QChar& c : name) {
+        if (!c.isLetterOrNumber() && c != u'-' && c != u'_') c = u'_';
+    }
+    return name.isEmpty() ? QStringLiteral("wyniki") : name;
+}
+
+QString ResultsFileName(const QString& base) { return base + QStringLiteral("-wyniki.wyn"); }
+QString TableTextFileName(const QString& base) { return base + QStringLiteral("-tabela.TXT"); }
+QString TableCsvFileName(const QString& base) { return base + QStringLiteral("-tabela.csv"); }
+QString PdfFileName(const QString& base) { return base + QStringLiteral("-raport.pdf"); }
+
+QString ChartFileName(const QString& base, int question, Chart chart, const QString& extension) {
+    return QStringLiteral("%1-pytanie-%2-%3.%4")
+        .arg(base)
+        .arg(question, 3, 10, QChar(u'0'))
+        .arg(ChartName(chart), extension);
+}
+
+std::optional<QStringList> WriteReport(const results::ResultsStore& store,
+                                       const ReportOptions& options,
+                                       platform::Progress& progress) {
+    const results::ResultsTally& tally = store.Tally;
+    const ReportContents& contents = options.contents;
+    const QString base = ReportBaseName(tally);
+    const std::vector<Chart> chosen = ChosenCharts(contents);
+    const bool anyChart = !chosen.empty() && (contents.png || contents.svg || contents.pdf);
+
+    // Everything is written here first; what is left of it when the report stops goes with it.
+    QTemporaryDir staging(QDir(options.folder).filePath(QStringLiteral(".raport-XXXXXX")));
+    if (!staging.isValid()) throw platform::IoError::FromErrno(errno ? errno : EIO);
+    QStringList written;
+    const auto staged = [&](const QString& name) {
+        written << name;
+        return staging.filePath(name);
+    };
+    const bool pages = contents.pdf && !chosen.empty();
+    const bool pictures = (contents.png || contents.svg) && !chosen.empty();
+    // Two threads make the pictures, each of every other question, beside this one's PDF.
+    constexpr int kPictureThreads = 2;
+    std::list<PictureMaker> makers;
+    for (int first = 1; pictures && first <= kPictureThreads; ++first) {
+        makers.emplace_back(tally, contents, chosen, base, QDir(staging.path()), first,
+                            kPictureThreads);
+    }
+    const auto picturesDone = [&] {
+        int questions = 0;
+        for (const PictureMaker& maker : makers) questions += maker.Done();
+        return questions;
+    };
+
+    int done = 0;
+    const int total = contents.wyn + contents.txt + contents.csv + contents.pdf +
+                      (pages ? tally.QuestionCount : 0) + (pictures ? tally.QuestionCount : 0);
+    const auto step = [&] {
+        return progress.Advance(done + picturesDone(), total);
+    };
+    const auto stepDone = [&] {
+        ++done;
+        return step();
+    };
+
+    if (contents.wyn) {
+        results::WriteResultsFile(staged(ResultsFileName(base)), store);
+        if (!stepDone()) return std::nullopt;
+    }
+    if (contents.txt) {
+        results::WriteTableText(staged(TableTextFileName(base)), tally);
+        if (!stepDone()) return std::nullopt;
+    }
+    if (contents.csv) {
+        const std::optional<SurveyQuestions> texts =
+            FindSurveyQuestions(tally.SurveyName, options.surveyFile, options.resultsFolder);
+        platform::TextFileWriter file(staged(TableCsvFileName(base)));
+        file.WriteBytes(TableCsv(tally, texts ? &*texts : nullptr));
+        file.Close();
+        if (!stepDone()) return std::nullopt;
+    }
+    if (contents.pdf) {
+        platform::PdfPrinter pdf(staged(PdfFileName(base)));
+        results::PrintResultsTable(pdf, tally);
+        results::PrintSurveyText(pdf, store.SurveyText);
+        if (!stepDone()) return std::nullopt;
+        for (int q = 1; pages && q <= tally.QuestionCount; ++q) {
+            const QuestionCharts drawings(tally, q);
+            for (Chart chart : chosen) {
+                charts::PrintChartPage(pdf, charts::QuestionPrintoutHeader(tally, q),
+                                       drawings.PageBody(chart));
+            }
+            if (!stepDone()) return std::nullopt;
+        }
+        pdf.Finish();
+    }
+    for (PictureMaker& maker : makers) {
+        while (!maker.Finished()) {
+            if (!step()) return std::nullopt;
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+        written << maker.Finish();
+    }
+    if (!makers.empty() && !step()) return std::nullopt;
+
+    // Every file is complete: now they take their places.
+    for (const QString& name : written) {
+        if (!platform::RenameFile(staging.filePath(name), QDir(options.folder).filePath(name))) {
+            throw platform::IoError::FromErrno(errno ? errno : EIO);
+        }
+    }
+    return written;
+}
+
+bool WriteWholeReport(const results::ResultsStore& store, const QString& folder,
+                      const QString& resultsFolder, platform::Progress& progress) {
+    ReportOptions options;
+    options.folder = folder;
+    options.resultsFolder = resultsFolder;
+    return WriteReport(store, options, progress).has_value();
+}
+
+}  // namespace report
