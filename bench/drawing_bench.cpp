@@ -6,6 +6,7 @@
 #include <array>
 
 #include "against_floor.h"
+#include "chart_inputs.h"
 #include "charts/bar_chart.h"
 #include "charts/chart_drawing.h"
 #include "charts/multi_chart.h"
@@ -59,19 +60,6 @@ void ReportShareOfTick(benchmark::State& state) {
         0.001, benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
 }
 
-// Three questions of nine answers each, with different counts.
-results::ResultsTally NineAnswerTally() {
-    results::ResultsTally tally;
-    tally.SurveyName = "Ankieta";
-    tally.RespondentCount = 120;
-    tally.QuestionCount = 3;
-    for (int q = 1; q <= 3; ++q) {
-        tally.AnswerCount[q] = 9;
-        for (int a = 1; a <= 9; ++a) tally.AnswerTally[q][a] = static_cast<std::uint16_t>(a * 5 + q * 7);
-    }
-    return tally;
-}
-
 // Times one redraw of a picture of the given size, as the chart window's timer tick makes it.
 template <typename Draw>
 void MeasureRedraw(benchmark::State& state, QSize size, Draw draw) {
@@ -86,7 +74,7 @@ void MeasureRedraw(benchmark::State& state, QSize size, Draw draw) {
 }
 
 void BM_BarChartRedrawNineAnswers(benchmark::State& state) {
-    const results::ResultsTally tally = NineAnswerTally();
+    const results::ResultsTally tally = bench::NineAnswerTally();
     MeasureRedraw(state, {500, 250}, [&](platform::Canvas& canvas) {
         charts::DrawBarChart(canvas, charts::ComputeBarShares(tally, 1, charts::PercentBase::Respondents),
                              false);
@@ -95,7 +83,7 @@ void BM_BarChartRedrawNineAnswers(benchmark::State& state) {
 BENCHMARK(BM_BarChartRedrawNineAnswers)->Unit(benchmark::kMicrosecond);
 
 void BM_PieChartRedrawNineAnswers(benchmark::State& state) {
-    const results::ResultsTally tally = NineAnswerTally();
+    const results::ResultsTally tally = bench::NineAnswerTally();
     MeasureRedraw(state, {441, 275}, [&](platform::Canvas& canvas) {
         charts::DrawPieChart(canvas, charts::AnswerSharesOf(tally, 1));
     });
@@ -103,7 +91,7 @@ void BM_PieChartRedrawNineAnswers(benchmark::State& state) {
 BENCHMARK(BM_PieChartRedrawNineAnswers)->Unit(benchmark::kMicrosecond);
 
 void BM_StripeChartRedrawNineAnswers(benchmark::State& state) {
-    const results::ResultsTally tally = NineAnswerTally();
+    const results::ResultsTally tally = bench::NineAnswerTally();
     MeasureRedraw(state, {530, 230}, [&](platform::Canvas& canvas) {
         charts::DrawStripeChart(canvas, charts::AnswerSharesOf(tally, 1));
     });
@@ -111,7 +99,7 @@ void BM_StripeChartRedrawNineAnswers(benchmark::State& state) {
 BENCHMARK(BM_StripeChartRedrawNineAnswers)->Unit(benchmark::kMicrosecond);
 
 void BM_MultiChartRedrawThreeQuestionsOfNineAnswers(benchmark::State& state) {
-    const results::ResultsTally tally = NineAnswerTally();
+    const results::ResultsTally tally = bench::NineAnswerTally();
     MeasureRedraw(state, {705, 305}, [&](platform::Canvas& canvas) {
         charts::DrawMultiChart(
             canvas, charts::ComputeMultiValues(tally, {0, 1, 2, 3}, charts::PercentBase::Respondents),
@@ -121,19 +109,9 @@ void BM_MultiChartRedrawThreeQuestionsOfNineAnswers(benchmark::State& state) {
 BENCHMARK(BM_MultiChartRedrawThreeQuestionsOfNineAnswers)->Unit(benchmark::kMicrosecond);
 
 void BM_ComparisonChartRedrawNineAnswersThreeChannels(benchmark::State& state) {
-    stats::ChannelStore store;
-    store.SurveyName = "Ankieta";
-    store.QuestionCount = 1;
-    store.AnswerCount[1] = 9;
-    stats::ChannelLooks looks;
-    const std::array<QRgb, 4> colours{0, 0xFF0000, 0x00FF00, 0x0000FF};
-    for (int c = 1; c <= stats::kChannels; ++c) {
-        stats::Channel& channel = store.Channels[c];
-        channel.IsLoaded = true;
-        channel.RespondentCount = 120;
-        for (int a = 1; a <= 9; ++a) channel.AnswerTally[1][a] = static_cast<std::uint16_t>(a * 5 + c);
-        looks[c] = {true, QColor(colours[c]), "klasa" + QByteArray::number(c) + "."};
-    }
+    const bench::ThreeChannels channels;
+    const stats::ChannelStore& store = channels.store;
+    const stats::ChannelLooks& looks = channels.looks;
     MeasureRedraw(state, {777, 333}, [&](platform::Canvas& canvas) {
         const stats::ComparisonValues values =
             stats::ComputeComparison(store, looks, charts::PercentBase::Respondents);

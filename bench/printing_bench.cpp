@@ -10,6 +10,7 @@
 #include <chrono>
 #include <functional>
 
+#include "chart_inputs.h"
 #include "charts/bar_chart.h"
 #include "charts/chart_window.h"
 #include "charts/multi_chart.h"
@@ -101,18 +102,6 @@ void MeasurePrintout(benchmark::State& state, const char* name,
     }
 }
 
-results::ResultsTally Tally(int questions) {
-    results::ResultsTally tally;
-    tally.SurveyName = "Ankieta";
-    tally.RespondentCount = 120;
-    tally.QuestionCount = static_cast<std::uint8_t>(questions);
-    for (int q = 1; q <= questions; ++q) {
-        tally.AnswerCount[q] = 9;
-        for (int a = 1; a <= 9; ++a) tally.AnswerTally[q][a] = static_cast<std::uint16_t>(a * 5 + q * 7);
-    }
-    return tally;
-}
-
 // A chart page with nine answers, as a chart window's "Drukuj" prints it.
 void MeasureChartPage(benchmark::State& state, const char* name, const charts::ChartPageBody& body) {
     MeasurePrintout(state, name, [&](platform::Printer& printer) {
@@ -121,7 +110,7 @@ void MeasureChartPage(benchmark::State& state, const char* name, const charts::C
 }
 
 void BM_PrintBarChartPageToPdf(benchmark::State& state) {
-    const results::ResultsTally tally = Tally(1);
+    const results::ResultsTally tally = bench::NineAnswerTally(1);
     const auto shares = charts::ComputeBarShares(tally, 1, charts::PercentBase::Respondents);
     MeasureChartPage(state, "bar", [&](platform::Canvas& canvas, std::uint16_t H, std::uint16_t W) {
         charts::PrintBarChartBody(canvas, shares, false, H, W);
@@ -130,7 +119,7 @@ void BM_PrintBarChartPageToPdf(benchmark::State& state) {
 BENCHMARK(BM_PrintBarChartPageToPdf)->UseManualTime()->Unit(benchmark::kMillisecond);
 
 void BM_PrintPieChartPageToPdf(benchmark::State& state) {
-    const results::ResultsTally tally = Tally(1);
+    const results::ResultsTally tally = bench::NineAnswerTally(1);
     MeasureChartPage(state, "pie", [&](platform::Canvas& canvas, std::uint16_t H, std::uint16_t W) {
         charts::PrintPieChartBody(canvas, charts::AnswerSharesOf(tally, 1), H, W);
     });
@@ -138,7 +127,7 @@ void BM_PrintPieChartPageToPdf(benchmark::State& state) {
 BENCHMARK(BM_PrintPieChartPageToPdf)->UseManualTime()->Unit(benchmark::kMillisecond);
 
 void BM_PrintStripeChartPageToPdf(benchmark::State& state) {
-    const results::ResultsTally tally = Tally(1);
+    const results::ResultsTally tally = bench::NineAnswerTally(1);
     MeasureChartPage(state, "stripe", [&](platform::Canvas& canvas, std::uint16_t H, std::uint16_t W) {
         charts::PrintStripeChartBody(canvas, charts::AnswerSharesOf(tally, 1), H, W);
     });
@@ -146,7 +135,7 @@ void BM_PrintStripeChartPageToPdf(benchmark::State& state) {
 BENCHMARK(BM_PrintStripeChartPageToPdf)->UseManualTime()->Unit(benchmark::kMillisecond);
 
 void BM_PrintMultiChartPageToPdf(benchmark::State& state) {
-    const results::ResultsTally tally = Tally(3);
+    const results::ResultsTally tally = bench::NineAnswerTally(3);
     const auto values = charts::ComputeMultiValues(tally, {0, 1, 2, 3}, charts::PercentBase::Respondents);
     MeasureChartPage(state, "multi", [&](platform::Canvas& canvas, std::uint16_t H, std::uint16_t W) {
         charts::PrintMultiChartBody(canvas, values, {0, 1, 2, 3}, charts::kDefaultSeriesColours, false, H, W);
@@ -155,19 +144,9 @@ void BM_PrintMultiChartPageToPdf(benchmark::State& state) {
 BENCHMARK(BM_PrintMultiChartPageToPdf)->UseManualTime()->Unit(benchmark::kMillisecond);
 
 void BM_PrintComparisonPageToPdf(benchmark::State& state) {
-    stats::ChannelStore store;
-    store.SurveyName = "Ankieta";
-    store.QuestionCount = 1;
-    store.AnswerCount[1] = 9;
-    stats::ChannelLooks looks;
-    const std::array<QRgb, 4> colours{0, 0xFF0000, 0x00FF00, 0x0000FF};
-    for (int c = 1; c <= stats::kChannels; ++c) {
-        stats::Channel& channel = store.Channels[c];
-        channel.IsLoaded = true;
-        channel.RespondentCount = 120;
-        for (int a = 1; a <= 9; ++a) channel.AnswerTally[1][a] = static_cast<std::uint16_t>(a * 5 + c);
-        looks[c] = {true, QColor(colours[c]), "klasa" + QByteArray::number(c) + "."};
-    }
+    const bench::ThreeChannels channels;
+    const stats::ChannelStore& store = channels.store;
+    const stats::ChannelLooks& looks = channels.looks;
     const stats::ComparisonValues values =
         stats::ComputeComparison(store, looks, charts::PercentBase::Respondents);
     MeasurePrintout(state, "comparison", [&](platform::Printer& printer) {
@@ -180,7 +159,7 @@ void BM_PrintComparisonPageToPdf(benchmark::State& state) {
 BENCHMARK(BM_PrintComparisonPageToPdf)->UseManualTime()->Unit(benchmark::kMillisecond);
 
 void BM_PrintResultsTable250QuestionsToPdf(benchmark::State& state) {
-    const results::ResultsTally tally = Tally(250);
+    const results::ResultsTally tally = bench::NineAnswerTally(250);
     MeasurePrintout(state, "table", [&](platform::Printer& printer) { results::PrintResultsTable(printer, tally); });
 }
 BENCHMARK(BM_PrintResultsTable250QuestionsToPdf)->UseManualTime()->Unit(benchmark::kMillisecond);

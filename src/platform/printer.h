@@ -55,24 +55,26 @@ public:
     virtual void EndPrintout() {}  // throws PrinterError when the file could not be written
 };
 
-// One print job: begun when made, sent by End(). A job that a failure leaves open is ended all the
-// same, so that the printer is free for the next printout; the first failure is the one reported.
-class PrintJob {
+// Something begun on a printer when made and ended by End(): a print job (sent by End()), or a
+// printout of several jobs. One that a failure leaves open is ended all the same, so that the
+// printer is free for the next printout; the first failure is the one reported.
+template <void (Printer::*Begin)(), void (Printer::*Finish)()>
+class PrinterScope {
 public:
-    explicit PrintJob(Printer& printer) : printer_(printer) { printer_.BeginDoc(); }
-    ~PrintJob() {
+    explicit PrinterScope(Printer& printer) : printer_(printer) { (printer_.*Begin)(); }
+    ~PrinterScope() {
         if (!open_) return;
         try {
-            printer_.EndDoc();
+            (printer_.*Finish)();
         } catch (...) {
         }
     }
-    PrintJob(const PrintJob&) = delete;
-    PrintJob& operator=(const PrintJob&) = delete;
+    PrinterScope(const PrinterScope&) = delete;
+    PrinterScope& operator=(const PrinterScope&) = delete;
 
     void End() {
         open_ = false;
-        printer_.EndDoc();
+        (printer_.*Finish)();
     }
 
 private:
@@ -80,30 +82,8 @@ private:
     bool open_ = true;
 };
 
-// One printout of several jobs, begun when made and ended by End() (or, after a failure, by the
-// destructor, quietly).
-class Printout {
-public:
-    explicit Printout(Printer& printer) : printer_(printer) { printer_.BeginPrintout(); }
-    ~Printout() {
-        if (!open_) return;
-        try {
-            printer_.EndPrintout();
-        } catch (...) {
-        }
-    }
-    Printout(const Printout&) = delete;
-    Printout& operator=(const Printout&) = delete;
-
-    void End() {
-        open_ = false;
-        printer_.EndPrintout();
-    }
-
-private:
-    Printer& printer_;
-    bool open_ = true;
-};
+using PrintJob = PrinterScope<&Printer::BeginDoc, &Printer::EndDoc>;
+using Printout = PrinterScope<&Printer::BeginPrintout, &Printer::EndPrintout>;
 
 // The name a printout is filed under when it goes into a file: the base caption of the window
 // whose handler is printing ("Menedżer wyników", "Wykres słupkowy"). Set for the length of a
