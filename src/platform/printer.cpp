@@ -123,6 +123,15 @@ void SystemPrinter::StartingDocument(QPrinter& device) {
     device.setDocName(QFileInfo(pdfFile_).completeBaseName());
 }
 
+void SystemPrinter::BeginDoc() {
+    try {
+        PagePrinter::BeginDoc();
+    } catch (const PrinterError&) {
+        if (!DocumentOpen()) pdfFile_.clear();  // no file was begun, so none is announced
+        throw;
+    }
+}
+
 void SystemPrinter::EndDoc() {
     const bool closes = !KeepsDocumentOpen();
     try {

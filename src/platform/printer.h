@@ -151,6 +151,7 @@ public:
     SystemPrinter(Dialogs& dialogs, std::unique_ptr<QPrinter> printer);
     ~SystemPrinter() override;
 
+    void BeginDoc() override;
     void EndDoc() override;
     void BeginPrintout() override { ++printouts_; }
     void EndPrintout() override;
