@@ -43,17 +43,26 @@ struct CommandLine {
     bool help = false;
 };
 
-// Sets the switches named in a comma-separated list; false for a name not among them.
-bool ChooseFromList(const QString& list, const std::vector<std::pair<QString, bool*>>& switches) {
-    for (const auto& [name, on] : switches) *on = false;
+// Sets the switches named in a comma-separated list; a name not among them is refused with the
+// Polish reason (std::invalid_argument), naming `what` was asked for and the choices.
+void ChooseFromList(const QString& list, const std::vector<std::pair<QString, bool*>>& switches,
+                    const QString& what) {
+    QStringList names;
+    for (const auto& [name, on] : switches) {
+        *on = false;
+        names << name;
+    }
     for (const QString& word : list.split(u',', Qt::SkipEmptyParts)) {
         bool known = false;
         for (const auto& [name, on] : switches) {
             if (word.trimmed() == name) *on = known = true;
         }
-        if (!known) return false;
+        if (!known) {
+            throw std::invalid_argument(QStringLiteral("nieznany %1 w „%2” (do wyboru: %3)")
+                                            .arg(what, list, names.join(u','))
+                                            .toStdString());
+        }
     }
-    return true;
 }
 
 // Reads the options and inputs; throws std::invalid_argument with the Polish reason.
@@ -104,24 +113,16 @@ CommandLine Parse(const QStringList& arguments) {
         } else if (name == QStringLiteral("--survey")) {
             line.options.surveyFile = value;
         } else if (name == QStringLiteral("--formats")) {
-            if (!ChooseFromList(value, {{QStringLiteral("pdf"), &contents.pdf},
-                                        {QStringLiteral("csv"), &contents.csv},
-                                        {QStringLiteral("png"), &contents.png},
-                                        {QStringLiteral("svg"), &contents.svg},
-                                        {QStringLiteral("wyn"), &contents.wyn},
-                                        {QStringLiteral("txt"), &contents.txt}})) {
-                throw std::invalid_argument(
-                    QStringLiteral("nieznany format w „%1” (do wyboru: pdf,csv,png,svg,wyn,txt)")
-                        .arg(value)
-                        .toStdString());
-            }
-        } else if (!ChooseFromList(value, {{QStringLiteral("bar"), &contents.bar},
-                                           {QStringLiteral("pie"), &contents.pie},
-                                           {QStringLiteral("stripe"), &contents.stripe}})) {
-            throw std::invalid_argument(
-                QStringLiteral("nieznany wykres w „%1” (do wyboru: bar,pie,stripe)")
-                    .arg(value)
-                    .toStdString());
+            ChooseFromList(value,
+                           {{QStringLiteral("pdf"), &contents.pdf}, {QStringLiteral("csv"), &contents.csv},
+                            {QStringLiteral("png"), &contents.png}, {QStringLiteral("svg"), &contents.svg},
+                            {QStringLiteral("wyn"), &contents.wyn}, {QStringLiteral("txt"), &contents.txt}},
+                           QStringLiteral("format"));
+        } else {
+            ChooseFromList(value,
+                           {{QStringLiteral("bar"), &contents.bar}, {QStringLiteral("pie"), &contents.pie},
+                            {QStringLiteral("stripe"), &contents.stripe}},
+                           QStringLiteral("wykres"));
         }
     }
     return line;
