@@ -188,21 +188,6 @@ TEST_F(CollectionWindowTest, ServesExactlyWhileTheWindowIsOpen) {
     }
 }
 
-TEST_F(CollectionWindowTest, RepeatedAnswersFromOneBrowserOnlyWhenTicked) {
-    Start();
-    const auto [cookie, token] = Open();
-    EXPECT_EQ(Send("POST", "kod=" + Code() + "&token=" + token + "&q1=a", cookie).status, 200);
-    EXPECT_EQ(Send("GET", {}, cookie).body.contains("name=\"token\""), false);
-    window.CheckBox1->setChecked(true);
-    const Reply again = Send("GET", {}, cookie);
-    const QByteArray secondToken = QRegularExpression(QStringLiteral("value=\"([0-9a-f]{32})\""))
-                                       .match(QString::fromUtf8(again.body))
-                                       .captured(1)
-                                       .toLatin1();
-    EXPECT_EQ(Send("POST", "kod=" + Code() + "&token=" + secondToken + "&q1=a", cookie).status, 200);
-    EXPECT_EQ(store.Tally.AnswerTally[1][1], 3);
-}
-
 TEST(QrCodePicture, IsASquareOfBlackModulesOnWhite) {
     const QImage picture = QrCodePicture(QStringLiteral("http://192.168.1.20:8080/"), 210);
     EXPECT_EQ(picture.size(), QSize(210, 210));
