@@ -4,10 +4,14 @@
 
 #include <QHash>
 #include <QNetworkInterface>
+#include <QSocketNotifier>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QTimer>
 #include <sys/socket.h>
+#include <unistd.h>
+
+#include <cerrno>
 
 #include <algorithm>
 #include <chrono>
@@ -21,13 +25,13 @@ namespace platform {
 namespace {
 
 constexpr int kMostConnections = 512;
-// What Qt keeps of one connection's arrivals before it is read: a client sending more waits.
-constexpr qint64 kSocketBufferBytes = 64 * 1024;
 // Answers a client has not taken yet; past this its further requests wait.
 constexpr qint64 kMostUnsentBytes = 1024 * 1024;
 // What a refused client may still send, read and dropped, before it is cut off.
 constexpr qint64 kMostDiscardedBytes = 64 * 1024 * 1024;
 constexpr int kResumeAfterAcceptErrorMs = 250;
+// What Qt keeps of one connection's arrivals before it is read: a client sending more waits.
+constexpr qint64 kSocketBufferBytes = 64 * 1024;
 constexpr int kGiveBackMemoryAfterMs = 1000;
 
 std::int64_t NowMs() {
@@ -35,22 +39,6 @@ std::int64_t NowMs() {
                std::chrono::steady_clock::now().time_since_epoch())
         .count();
 }
-
-// Each connection's socket is made with a bounded buffer, and at most one accepted connection
-// waits to be taken: while it waits (all connections taken), Qt stops accepting, so further
-// clients wait in the system's queue instead of each costing a file and a socket.
-class Listener : public QTcpServer {
-protected:
-    void incomingConnection(qintptr descriptor) override {
-        auto* socket = new QTcpSocket(this);
-        socket->setReadBufferSize(kSocketBufferBytes);
-        if (!socket->setSocketDescriptor(descriptor)) {
-            delete socket;
-            return;
-        }
-        addPendingConnection(socket);
-    }
-};
 
 class Connection;
 
@@ -61,10 +49,7 @@ public:
     ~Server() override;
 
     bool Listen(quint16 requestedPort);
-    int MostConnections() const {
-        return limits.connections > 0 ? limits.connections
-                                      : std::clamp(OpenFileLimit() / 2, 1, kMostConnections);
-    }
+    int MostConnections() const { return mostConnections_; }
     void Closed(Connection* connection);
 
     const HttpHandler handler;
@@ -75,14 +60,16 @@ public:
     std::vector<Connection*> connections;
 
 private:
-    void TakeConnections();
+    void Accept();
     void Adopt(QTcpSocket* socket);
     bool DropLongestWaiting(const QString& group);
 
-    Listener listener_;
+    QTcpServer listener_;  // the listening socket, bound; this server accepts from it itself
+    QSocketNotifier* accepting_ = nullptr;
+    int mostConnections_ = 0;
     QHash<QString, int> perAddress_;
-    bool taking_ = false;
-    bool waitingAfterAcceptError_ = false;
+    bool inAccept_ = false;
+    bool waitingForFiles_ = false;
     QTimer resume_;
     QTimer giveBackMemory_;
 };
@@ -276,19 +263,12 @@ private:
 
 Server::Server(HttpHandler handlerToUse, HttpBodyLimit bodyLimitToUse, HttpServerLimits limitsToUse)
     : handler(std::move(handlerToUse)), bodyLimit(std::move(bodyLimitToUse)), limits(limitsToUse) {
-    listener_.setMaxPendingConnections(1);
-    connect(&listener_, &QTcpServer::newConnection, this, &Server::TakeConnections);
-    // Accepting failed (the open-file limit reached by other files, say): paused, not retried at
-    // once, since the listening socket stays ready and would be tried again without end.
+    // Out of files: accepting waits a moment, since the listening socket stays ready and would be
+    // tried again without end.
     resume_.setSingleShot(true);
-    connect(&listener_, &QTcpServer::acceptError, this, [this] {
-        waitingAfterAcceptError_ = true;
-        listener_.pauseAccepting();
-        resume_.start(kResumeAfterAcceptErrorMs);
-    });
     connect(&resume_, &QTimer::timeout, this, [this] {
-        waitingAfterAcceptError_ = false;
-        TakeConnections();
+        waitingForFiles_ = false;
+        Accept();
     });
     // The memory of closed connections goes back to the system once they have stopped coming:
     // the allocator keeps freed memory between blocks still in use otherwise.
@@ -297,6 +277,7 @@ Server::Server(HttpHandler handlerToUse, HttpBodyLimit bodyLimitToUse, HttpServe
 }
 
 Server::~Server() {
+    delete accepting_;
     listener_.close();
     for (Connection* connection : connections) connection->Detach();
     connections.clear();
@@ -309,22 +290,43 @@ bool Server::Listen(quint16 requestedPort) {
         return false;
     }
     port = listener_.serverPort();
+    // Well below the open-file limit: the rest of the program keeps its files.
+    mostConnections_ = limits.connections > 0 ? limits.connections
+                                              : std::clamp(OpenFileLimit() / 2, 1, kMostConnections);
+    // Qt's own accepting would try again at once, without end, when the process is out of files.
+    listener_.pauseAccepting();
+    accepting_ = new QSocketNotifier(listener_.socketDescriptor(), QSocketNotifier::Read, this);
+    connect(accepting_, &QSocketNotifier::activated, this, &Server::Accept);
     return true;
 }
 
-void Server::TakeConnections() {
-    if (taking_) return;
-    taking_ = true;
-    while (!waitingAfterAcceptError_ && static_cast<int>(connections.size()) < MostConnections() &&
-           listener_.hasPendingConnections()) {
-        Adopt(listener_.nextPendingConnection());
+// Takes the waiting clients while there is room. With all connections taken, or no file left
+// for one, the listening socket is not watched: further clients wait in the system's queue.
+void Server::Accept() {
+    if (inAccept_ || !accepting_) return;
+    inAccept_ = true;
+    while (!waitingForFiles_ && static_cast<int>(connections.size()) < MostConnections()) {
+        const int descriptor = ::accept4(static_cast<int>(listener_.socketDescriptor()), nullptr, nullptr,
+                                         SOCK_NONBLOCK | SOCK_CLOEXEC);
+        if (descriptor < 0) {
+            if (errno == EINTR || errno == ECONNABORTED) continue;
+            if (errno == EMFILE || errno == ENFILE || errno == ENOBUFS || errno == ENOMEM) {
+                waitingForFiles_ = true;
+                resume_.start(kResumeAfterAcceptErrorMs);
+            }
+            break;  // EAGAIN: nobody waits
+        }
+        auto* socket = new QTcpSocket;
+        socket->setReadBufferSize(kSocketBufferBytes);
+        if (!socket->setSocketDescriptor(descriptor)) {
+            ::close(descriptor);
+            delete socket;
+            continue;
+        }
+        Adopt(socket);
     }
-    taking_ = false;
-    if (waitingAfterAcceptError_ || static_cast<int>(connections.size()) >= MostConnections()) {
-        listener_.pauseAccepting();
-    } else {
-        listener_.resumeAccepting();
-    }
+    inAccept_ = false;
+    accepting_->setEnabled(!waitingForFiles_ && static_cast<int>(connections.size()) < MostConnections());
 }
 
 void Server::Adopt(QTcpSocket* socket) {
@@ -362,7 +364,7 @@ void Server::Closed(Connection* connection) {
     const auto count = perAddress_.find(connection->Group());
     if (--count.value() == 0) perAddress_.erase(count);
     if (!giveBackMemory_.isActive()) giveBackMemory_.start(kGiveBackMemoryAfterMs);
-    TakeConnections();
+    Accept();
 }
 
 }  // namespace
