@@ -5,6 +5,7 @@
 #include <QRandomGenerator>
 #include <algorithm>
 #include <chrono>
+#include <vector>
 
 namespace collect {
 namespace {
@@ -22,9 +23,9 @@ constexpr int kTokenNonceBytes = 8;
 constexpr int kTokenSignatureHex = 32;
 
 QByteArray RandomHex(int bytes) {
-    QByteArray raw(bytes, Qt::Uninitialized);
-    QRandomGenerator::system()->generate(raw.begin(), raw.end());
-    return raw.toHex();
+    std::vector<quint32> words(static_cast<std::size_t>(bytes + 3) / 4);
+    QRandomGenerator::system()->fillRange(words.data(), static_cast<qsizetype>(words.size()));
+    return QByteArray(reinterpret_cast<const char*>(words.data()), bytes).toHex();
 }
 
 QByteArray TokenSignature(const QByteArray& key, const QByteArray& browser, const QByteArray& nonce) {

@@ -242,7 +242,11 @@ bool HostNamesThisServer(QByteArrayView host, quint16 port, const QHostAddress& 
         portText = host.sliced(colon + 1);
         if (portText.isEmpty()) return false;
     }
-    if (name.isEmpty()) return false;
+    // Letters, digits, dots, colons and hyphens only: Qt's reading of an address forgives blanks.
+    const bool plain = std::all_of(name.begin(), name.end(), [](char c) {
+        return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '.' || c == ':' || c == '-';
+    });
+    if (name.isEmpty() || !plain) return false;
     if (portText.isEmpty() ? port != 80 : !IsDigits(portText) || DigitsValue(portText) != port) return false;
     if (!bracketed && name.compare("localhost", Qt::CaseInsensitive) == 0) return true;
 

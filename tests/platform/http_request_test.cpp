@@ -104,7 +104,8 @@ TEST(HostNamesThisServer, OnlyThisComputersNamesWithThePort) {
     }
     for (const char* host : {"127.0.0.1", "127.0.0.1:80", "127.0.0.1:8081", "evil.example:8080", "evil.example",
                              "[::1]", "::1:8080", "[127.0.0.1]:8080", "[localhost]:8080", "localhost:", "", ":8080",
-                             "192.0.2.1:8080", "0.0.0.0:8080", "[::]:8080"}) {
+                             "192.0.2.1:8080", "0.0.0.0:8080", "[::]:8080", "\xA0" "127.0.0.1:8080",
+                             "127.0.0.1\t:8080"}) {
         EXPECT_FALSE(HostNamesThisServer(host, 8080, local)) << host;
     }
     EXPECT_TRUE(HostNamesThisServer("localhost", 80, local));
