@@ -62,7 +62,7 @@ public:
 private:
     void Accept();
     void Adopt(QTcpSocket* socket);
-    bool DropLongestWaiting(const QString& group);
+    bool DropLongestIdle(const QString& group);
 
     QTcpServer listener_;  // the listening socket, bound; this server accepts from it itself
     QSocketNotifier* accepting_ = nullptr;
@@ -100,9 +100,13 @@ public:
         if (socket_->bytesAvailable() > 0) Read();
     }
     const QString& Group() const { return group_; }
-    // Waiting for a request of which nothing has come yet, every answer sent.
-    bool Waiting() const { return !closing_ && !reader_.Started() && socket_->bytesToWrite() == 0; }
-    std::int64_t WaitingSince() const { return waitingSince_; }
+    // Closing, or waiting for a request of which nothing has come yet with every answer sent:
+    // nothing is lost when it is closed at once.
+    bool Idle() const { return closing_ || (!reader_.Started() && socket_->bytesToWrite() == 0); }
+    // The closing first, then the one that has waited longest.
+    bool IdleLongerThan(const Connection& other) const {
+        return closing_ != other.closing_ ? closing_ : waitingSince_ < other.waitingSince_;
+    }
 
     // Closed at once.
     void Drop() {
@@ -118,6 +122,9 @@ public:
 
 private:
     void Read() {
+        // A client that does not take its answers is not read either (its further requests wait
+        // in the system's buffers) until it does.
+        if (!closing_ && socket_->bytesToWrite() > kMostUnsentBytes) return;
         const QByteArray bytes = socket_->readAll();
         if (closing_) {
             discarded_ += bytes.size();
@@ -132,7 +139,7 @@ private:
         if (closing_) {
             if (socket_->bytesToWrite() == 0) StopSending();
         } else if (socket_->bytesToWrite() <= kMostUnsentBytes) {
-            Serve();
+            Read();
         }
     }
 
@@ -336,7 +343,7 @@ void Server::Adopt(QTcpSocket* socket) {
     }
     const QString address = PlainAddress(socket->peerAddress()).toString();
     const QString group = AddressGroup(address);
-    if (perAddress_.value(group) >= limits.connectionsPerAddress && !DropLongestWaiting(group)) {
+    if (perAddress_.value(group) >= limits.connectionsPerAddress && !DropLongestIdle(group)) {
         socket->abort();
         delete socket;
         return;
@@ -347,11 +354,10 @@ void Server::Adopt(QTcpSocket* socket) {
     connection->Start();
 }
 
-bool Server::DropLongestWaiting(const QString& group) {
+bool Server::DropLongestIdle(const QString& group) {
     Connection* longest = nullptr;
     for (Connection* connection : connections) {
-        if (connection->Group() == group && connection->Waiting() &&
-            (!longest || connection->WaitingSince() < longest->WaitingSince())) {
+        if (connection->Group() == group && connection->Idle() && (!longest || connection->IdleLongerThan(*longest))) {
             longest = connection;
         }
     }

@@ -26,7 +26,8 @@ struct HttpServerLimits {
     // Connections open at once, in all (0: half the open-file limit, at most 512) and from one
     // address (an IPv6 /64). When all are taken, no new one is accepted until one closes; a
     // new one from an address that has all of its own closes that address's connection that
-    // has waited longest for a request, or is refused when none waits.
+    // is being closed or has waited longest for a request, or is refused when every one of them
+    // is in the middle of a request.
     int connections = 0;
     int connectionsPerAddress = 64;
     // A connection waiting this long for a request is closed.
