@@ -5,13 +5,16 @@
 #include "app/command_line.h"
 #include "app/start_up.h"
 #include "report/report_command.h"
+#include "scan/scan_commands.h"
 
 int main(int argc, char** argv) {
     const app::CommandLine command = app::ParseCommandLine(app::ArgumentList(argc, argv));
-    if (command.action == app::CommandLine::Action::Report) {
-        // The report needs no screen: Qt draws and prints on its offscreen platform.
+    using Action = app::CommandLine::Action;
+    if (command.action == Action::Report || command.action == Action::Sheets) {
+        // The commands need no screen: Qt draws and prints on its offscreen platform.
         qputenv("QT_QPA_PLATFORM", "offscreen");
         QGuiApplication application(argc, argv);
+        if (command.action == Action::Sheets) return scan::RunSheetsCommand(command.arguments);
         return report::RunReportCommand(command.arguments);
     }
     if (const std::optional<int> status = app::AnswerWithoutWindows(command)) return *status;
