@@ -4,6 +4,7 @@
 
 #include "app/command_line.h"
 #include "app/start_up.h"
+#include "platform/fonts.h"
 #include "report/report_command.h"
 
 int main(int argc, char** argv) {
@@ -12,6 +13,8 @@ int main(int argc, char** argv) {
         // The report needs no screen: Qt draws and prints on its offscreen platform.
         qputenv("QT_QPA_PLATFORM", "offscreen");
         QGuiApplication application(argc, argv);
+        // The charts' faces resolve to the fonts the windows draw them with.
+        platform::RegisterFontSubstitutes();
         return report::RunReportCommand(command.arguments);
     }
     if (const std::optional<int> status = app::AnswerWithoutWindows(command)) return *status;
