@@ -145,7 +145,9 @@ void SheetEntryWindow::AddTypedSheet() {
     const results::AnswerSheet sheet = typing_->Sheet();
     const results::ResultsOutcome outcome = manager_.AddSheet(sheet);
     // A refused sheet stays on screen, at its last question.
-    if (outcome != results::ResultsOutcome::Merged) return dialogs().Notice(results::SheetRefusedNotice());
+    if (outcome != results::ResultsOutcome::Merged) {
+        return dialogs().Notice(results::SheetRefusedNotice());
+    }
     added_.push_back(sheet);
     typing_->StartNewSheet();
     ShowQuestion();

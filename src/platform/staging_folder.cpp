@@ -63,8 +63,9 @@ void StagingFolder::MoveIntoPlace(const QStringList& names) {
         int failure = 0;
         if (entry == Entry::Folder) {
             failure = EISDIR;
-        } else if (entry == Entry::Other && (!QDir().mkpath(replacedFolder) ||
-                                             !Rename(target, QDir(replacedFolder).filePath(name)))) {
+        } else if (entry == Entry::Other &&
+                   (!QDir().mkpath(replacedFolder) ||
+                    !Rename(target, QDir(replacedFolder).filePath(name)))) {
             failure = errno ? errno : EIO;
         } else if (!Rename(File(name), target)) {
             failure = errno ? errno : EIO;

@@ -110,7 +110,8 @@ std::vector<Chart> ChosenCharts(const ReportContents& contents) {
 // A file or folder of the report as a message names it: its whole path as the system shows it.
 QString Shown(const QString& folder, const QString& name = {}) {
     const QDir dir(folder);
-    return QDir::toNativeSeparators(name.isEmpty() ? dir.absolutePath() : dir.absoluteFilePath(name));
+    return QDir::toNativeSeparators(name.isEmpty() ? dir.absolutePath()
+                                                   : dir.absoluteFilePath(name));
 }
 
 ReportFailure FileFailure(const QString& folder, const QString& name, const QString& cause) {
@@ -121,7 +122,8 @@ ReportFailure FileFailure(const QString& folder, const QString& name, const QStr
 
 // Writes one file of the report (into the staging folder); a failure names the file where it
 // was to go, with the cause.
-void WriteReportFile(const QString& folder, const QString& name, const std::function<void()>& write) {
+void WriteReportFile(const QString& folder, const QString& name,
+                     const std::function<void()>& write) {
     try {
         write();
     } catch (const platform::IoError& error) {
@@ -297,7 +299,8 @@ std::optional<QStringList> WriteReport(const results::ResultsStore& store,
     }
     QStringList written;
     // Writes one file into the staging folder.
-    const auto write = [&](const QString& name, const std::function<void(const QString& file)>& to) {
+    const auto write = [&](const QString& name,
+                           const std::function<void(const QString& file)>& to) {
         written << name;
         WriteReportFile(folder, name, [&] { to(staging->File(name)); });
     };

@@ -20,7 +20,8 @@ namespace {
 
 void Report(const char* chart, const QImage& picture, const std::set<QString>& fonts) {
     for (const QString& font : fonts) std::printf("%s: %s\n", chart, font.toUtf8().constData());
-    const QByteArray pixels(reinterpret_cast<const char*>(picture.constBits()), picture.sizeInBytes());
+    const QByteArray pixels(reinterpret_cast<const char*>(picture.constBits()),
+                            picture.sizeInBytes());
     std::printf("%s: pixels %s\n", chart,
                 QCryptographicHash::hash(pixels, QCryptographicHash::Sha1).toHex().constData());
 }

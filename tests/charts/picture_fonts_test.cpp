@@ -31,8 +31,9 @@ TEST(PictureFonts, ResolveToTheSameFontsAndPixelsOnEveryPlatformAndScreen) {
     EXPECT_TRUE(commandLine.contains(QStringLiteral(
         "bar: MS Sans Serif 8 pt -> Liberation Sans Regular, 11 px, hinting 2, no antialiasing")))
         << commandLine.toStdString();
-    EXPECT_TRUE(commandLine.contains(QStringLiteral(
-        "bar: MS Sans Serif 10 pt bold underlined -> Liberation Sans Bold, 13 px, hinting 2, no antialiasing")));
+    EXPECT_TRUE(commandLine.contains(
+        QStringLiteral("bar: MS Sans Serif 10 pt bold underlined -> Liberation Sans Bold, 13 px, "
+                       "hinting 2, no antialiasing")));
     EXPECT_EQ(commandLine.count(QStringLiteral(": pixels ")), 3);
     const QStringList others[] = {
         {QStringLiteral("QT_QPA_PLATFORM=offscreen"), QStringLiteral("QT_SCALE_FACTOR=2")},

@@ -83,8 +83,10 @@ TEST_F(SheetEntryTest, LettersAndDigitsToggleTheQuestionsAnswersAndArrowsMove) {
         const QLabel* answer = window.Answer[a];
         const bool marked = a != 1;
         EXPECT_EQ(answer->autoFillBackground(), marked) << a;
-        EXPECT_EQ(answer->palette().color(QPalette::Window) != window.palette().color(QPalette::Window),
-                  marked) << a;
+        EXPECT_EQ(
+            answer->palette().color(QPalette::Window) != window.palette().color(QPalette::Window),
+            marked)
+            << a;
         if (marked) EXPECT_EQ(answer->palette().color(QPalette::WindowText), QColor(Qt::black));
         // Black on it reads as well as on white, nearly (contrast at least 15 to 1 of 21).
         if (marked) EXPECT_GT(ContrastToBlack(answer->palette().color(QPalette::Window)), 15.0);
@@ -133,8 +135,9 @@ TEST_F(SheetEntryTest, ASheetPastTheLargestCountIsRefusedWithANoticeOfTheSheet) 
     full.AnswerTally[1][2] = 65535;
     manager.TakeCounts(full);
     TypeSheet({QStringLiteral("ab")});
-    EXPECT_EQ(dialogs.notices(),
-              QStringList{QStringLiteral("Suma wyników przekroczyłaby 65535, arkusza nie dodano...")});
+    EXPECT_EQ(
+        dialogs.notices(),
+        QStringList{QStringLiteral("Suma wyników przekroczyłaby 65535, arkusza nie dodano...")});
     EXPECT_EQ(Tally(), full);
     EXPECT_EQ(window.SheetsAdded(), 0);
     // The sheet stays on screen as typed.

@@ -174,7 +174,8 @@ TEST(TextFileErrors, AReadOnlyFolderDeniesAccess) {
     QFile::setPermissions(folder.path(), QFileDevice::ReadOwner | QFileDevice::ExeOwner);
     {
         const testing_support::PermissionsBinding binding;
-        EXPECT_EQ(ErrorOf([&] { TextFileWriter writer(folder.File("new")); }), "File access denied");
+        EXPECT_EQ(ErrorOf([&] { TextFileWriter writer(folder.File("new")); }),
+                  "File access denied");
     }
     QFile::setPermissions(folder.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner |
                                              QFileDevice::ExeOwner);

@@ -71,7 +71,9 @@ protected:
         charts::TForm5 pie(dialogs, printer, tally);
         charts::TForm6 stripe(dialogs, printer, tally);
         const std::pair<charts::QuestionChartWindow*, report::Chart> windows[] = {
-            {&bar, report::Chart::Bar}, {&pie, report::Chart::Pie}, {&stripe, report::Chart::Stripe}};
+            {&bar, report::Chart::Bar},
+            {&pie, report::Chart::Pie},
+            {&stripe, report::Chart::Stripe}};
         for (const auto& [window, chart] : windows) {
             window->ShowForm();
             for (int q = 1; q <= tally.QuestionCount; ++q) {
@@ -80,7 +82,8 @@ protected:
                 window->Timer1Timer();
                 const QString file = QDir(folder).filePath(report::ChartFileName(
                     report::ReportBaseName(tally), q, chart, QStringLiteral("png")));
-                EXPECT_EQ(QImage(file).convertToFormat(QImage::Format_RGB32), window->Image1->Picture())
+                EXPECT_EQ(QImage(file).convertToFormat(QImage::Format_RGB32),
+                          window->Image1->Picture())
                     << file.toStdString();
             }
             window->hide();
@@ -256,12 +259,16 @@ TEST_F(ReportTest, AReportThatFailsAtAnyPointLeavesTheFolderAsItWas) {
         QString name;     // the file a folder stands in place of
         QString message;  // empty: only its beginning is known
     } cases[] = {
-        {Point::FolderInTheWay, names->first(), failure(names->first(), "w tym miejscu jest folder o tej nazwie")},
+        {Point::FolderInTheWay, names->first(),
+         failure(names->first(), "w tym miejscu jest folder o tej nazwie")},
         {Point::FolderInTheWay, QStringLiteral("Ankieta-raport.pdf"),
          failure(QStringLiteral("Ankieta-raport.pdf"), "w tym miejscu jest folder o tej nazwie")},
-        {Point::FolderInTheWay, names->last(), failure(names->last(), "w tym miejscu jest folder o tej nazwie")},
-        {Point::FolderLocked, {},
-         QStringLiteral("Nie można zapisać raportu w folderze „%1”: odmowa dostępu").arg(shownFolder)},
+        {Point::FolderInTheWay, names->last(),
+         failure(names->last(), "w tym miejscu jest folder o tej nazwie")},
+        {Point::FolderLocked,
+         {},
+         QStringLiteral("Nie można zapisać raportu w folderze „%1”: odmowa dostępu")
+             .arg(shownFolder)},
         {Point::DiskFull, {}, {}},
     };
     for (const auto& c : cases) {
@@ -276,7 +283,8 @@ TEST_F(ReportTest, AReportThatFailsAtAnyPointLeavesTheFolderAsItWas) {
             }
             const testing_support::PermissionsBinding binding;
             std::optional<FileSizeLimit> limit;
-            if (c.point == Point::DiskFull) limit.emplace(4096);  // the PDF and SVG files are larger
+            // Larger than the .wyn, .TXT, .csv and PNG files, smaller than the PDF and SVG ones.
+            if (c.point == Point::DiskFull) limit.emplace(4096);
             try {
                 report::WriteReport(store, {out.path()}, progress);
             } catch (const report::ReportFailure& failure) {
@@ -286,7 +294,8 @@ TEST_F(ReportTest, AReportThatFailsAtAnyPointLeavesTheFolderAsItWas) {
             QFile::setPermissions(out.path(), permissions);
         }
         if (c.message.isEmpty()) {
-            EXPECT_TRUE(message.startsWith(QStringLiteral("Nie można zapisać pliku raportu „") + shownFolder))
+            EXPECT_TRUE(message.startsWith(QStringLiteral("Nie można zapisać pliku raportu „") +
+                                           shownFolder))
                 << message.toStdString();
         } else {
             EXPECT_EQ(message, c.message);
