@@ -83,13 +83,13 @@ TEST_F(SheetEntryTest, LettersAndDigitsToggleTheQuestionsAnswersAndArrowsMove) {
         const QLabel* answer = window.Answer[a];
         const bool marked = a != 1;
         EXPECT_EQ(answer->autoFillBackground(), marked) << a;
-        EXPECT_EQ(
-            answer->palette().color(QPalette::Window) != window.palette().color(QPalette::Window),
-            marked)
-            << a;
-        if (marked) EXPECT_EQ(answer->palette().color(QPalette::WindowText), QColor(Qt::black));
-        // Black on it reads as well as on white, nearly (contrast at least 15 to 1 of 21).
-        if (marked) EXPECT_GT(ContrastToBlack(answer->palette().color(QPalette::Window)), 15.0);
+        const QColor background = answer->palette().color(QPalette::Window);
+        EXPECT_EQ(background != window.palette().color(QPalette::Window), marked) << a;
+        if (marked) {
+            EXPECT_EQ(answer->palette().color(QPalette::WindowText), QColor(Qt::black));
+            // Black on it reads as well as on white, nearly (contrast at least 15 to 1 of 21).
+            EXPECT_GT(ContrastToBlack(background), 15.0);
+        }
     }
     QTest::keyClick(&window, Qt::Key_1);  // the same answer as a
     EXPECT_EQ(window.Typing().Sheet().Marked[1], 0b100);

@@ -242,7 +242,10 @@ TEST_F(ReportTest, AReportThatFailsAtAnyPointLeavesTheFolderAsItWas) {
     ASSERT_EQ(results::ReadResultsFile(Write("a.wyn", ResultsFile()), store).outcome,
               results::ResultsOutcome::Loaded);
     platform::SilentProgress progress;
-    const std::optional<QStringList> names = report::WriteReport(store, {in.path()}, progress);
+    report::ReportOptions options;
+    options.folder = in.path();
+    const std::optional<QStringList> names = report::WriteReport(store, options, progress);
+    options.folder = out.path();
     ASSERT_TRUE(names);
     const QString shownFolder = QDir::toNativeSeparators(out.path());
     const auto failure = [&](const QString& name, const char* cause) {
@@ -273,7 +276,9 @@ TEST_F(ReportTest, AReportThatFailsAtAnyPointLeavesTheFolderAsItWas) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name.toStdString() + " " + std::to_string(static_cast<int>(c.point)));
-        if (c.point == Point::FolderInTheWay) ASSERT_TRUE(QDir(out.path()).mkdir(c.name));
+        if (c.point == Point::FolderInTheWay) {
+            ASSERT_TRUE(QDir(out.path()).mkdir(c.name));
+        }
         const std::map<QString, QByteArray> before = Contents(out.path());
         QString message;
         {
@@ -286,7 +291,7 @@ TEST_F(ReportTest, AReportThatFailsAtAnyPointLeavesTheFolderAsItWas) {
             // Larger than the .wyn, .TXT, .csv and PNG files, smaller than the PDF and SVG ones.
             if (c.point == Point::DiskFull) limit.emplace(4096);
             try {
-                report::WriteReport(store, {out.path()}, progress);
+                report::WriteReport(store, options, progress);
             } catch (const report::ReportFailure& failure) {
                 message = QString::fromUtf8(failure.what());
             }
