@@ -6,10 +6,12 @@
 #include <QFile>
 #include <QFileInfo>
 #include <cstdio>
+#include <filesystem>
 #include <stdexcept>
 
 #include "editor/survey_file.h"
 #include "platform/file_names.h"
+#include "platform/io_error.h"
 #include "platform/memory.h"
 #include "platform/progress.h"
 #include "report/report.h"
@@ -191,8 +193,13 @@ int RunReportCommand(const QStringList& arguments) {
     if (!merged.loaded) return Fail(QStringLiteral("żaden plik wyników nie dał się odczytać"));
 
     if (options.folder.isEmpty()) options.folder = QDir::currentPath();
-    if (!QDir().mkpath(options.folder)) {
-        return Fail(QStringLiteral("nie można utworzyć folderu %1").arg(options.folder));
+    std::error_code created;
+    std::filesystem::create_directories(QFile::encodeName(options.folder).toStdString(), created);
+    if (created) {
+        return Fail(QStringLiteral("Nie można utworzyć folderu raportu „%1”: %2")
+                        .arg(QDir::toNativeSeparators(options.folder),
+                             QString::fromStdString(
+                                 platform::IoError::FromErrno(created.value()).PolishMessage())));
     }
     options.resultsFolder = QFileInfo(files.first()).absolutePath();
     // The sums must not take the place of one of the files they were added from.
@@ -212,6 +219,8 @@ int RunReportCommand(const QStringList& arguments) {
         // Its line is ended before the summary is printed.
         platform::TerminalProgress progress(QStringLiteral("raport"));
         written = WriteReport(merged.store, options, progress);
+    } catch (const ReportFailure& failure) {
+        return Fail(QString::fromUtf8(failure.what()));
     } catch (const std::exception& error) {
         return Fail(QStringLiteral("nie można zapisać raportu: %1")
                         .arg(QString::fromUtf8(error.what())));
