@@ -285,7 +285,6 @@ std::optional<QStringList> WriteReport(const results::ResultsStore& store,
     const ReportContents& contents = options.contents;
     const QString base = ReportBaseName(tally);
     const std::vector<Chart> chosen = ChosenCharts(contents);
-    const bool anyChart = !chosen.empty() && (contents.png || contents.svg || contents.pdf);
 
     // Everything is written here first; what is left of it when the report stops goes with it.
     const QString& folder = options.folder;
