@@ -123,7 +123,7 @@ void BM_CollectThousandAnswersOfTwentyQuestions(benchmark::State& state) {
     }
     file.close();
     program.Form3->ShowForm();
-    program.Form11->PreferredPort = 0;
+    program.server.PreferredPort = 0;
 
     double longestStallMs = 0;
     bool allCounted = true;

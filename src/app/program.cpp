@@ -18,7 +18,7 @@ Program::Program(platform::Dialogs& dialogs, platform::Printer& printer,
     Form7 = std::make_unique<stats::TForm7>(dialogs, printer, channels, *Form0);
     Form8 = std::make_unique<results::TForm8>(dialogs, printer, results);
     Form9 = std::make_unique<charts::TForm9>(dialogs, printer, results.Tally);
-    Form11 = std::make_unique<collect::TForm11>(dialogs, *Form3, results);
+    Form11 = std::make_unique<collect::TForm11>(dialogs, *Form3, results, server);
     Form3->SetChartLinks({Form4.get(), Form5.get(), Form6.get(), Form9.get()});
     Form3->SetSurveyTextWindow(Form8.get());
     SheetEntry = std::make_unique<collect::SheetEntryWindow>(dialogs, *Form3, recovery);

@@ -13,6 +13,7 @@
 #include "collect/sheet_entry_window.h"
 #include "editor/question_work_files.h"
 #include "editor/survey_editor_window.h"
+#include "platform/shared_http_server.h"
 #include "results/results_manager_window.h"
 #include "results/survey_text_window.h"
 #include "stats/statistics_window.h"
@@ -35,6 +36,8 @@ struct Program {
     stats::ChannelStore channels;
     // The copy of sheets typed in, in the program's own data folder (the work files' folder).
     collect::RecoveryFile recovery;
+    // The web server of the collection and the phone scanning, running while either needs it.
+    platform::SharedHttpServer server;
 
     std::unique_ptr<TForm0> Form0;
     std::unique_ptr<editor::TForm1> Form1;

@@ -4,7 +4,6 @@
 #include <QMessageAuthenticationCode>
 #include <QRandomGenerator>
 #include <algorithm>
-#include <chrono>
 #include <vector>
 
 namespace collect {
@@ -16,9 +15,6 @@ using platform::HttpResponse;
 const QByteArray kBrowserCookie = QByteArrayLiteral("narzedzia_przegladarka");
 const QByteArray kHtml = QByteArrayLiteral("text/html; charset=utf-8");
 const QByteArray kTokenPlace = QByteArrayLiteral("<token>");  // escaping keeps it out of texts
-constexpr std::int64_t kFirstShutOutMs = 1000;
-constexpr std::int64_t kLongestShutOutMs = 60000;
-constexpr int kMaxAddressesRemembered = 4096;
 constexpr int kTokenNonceBytes = 8;
 constexpr int kTokenSignatureHex = 32;
 
@@ -69,12 +65,6 @@ const QString kRefused = QStringLiteral("Odpowiedzi nie przyjęto");
 const QString kAlreadyAnswered =
     QStringLiteral("Z tej przeglądarki odpowiedź w tej ankiecie została już wysłana. Dziękujemy!");
 
-std::int64_t SteadyMilliseconds() {
-    return std::chrono::duration_cast<std::chrono::milliseconds>(
-               std::chrono::steady_clock::now().time_since_epoch())
-        .count();
-}
-
 }  // namespace
 
 QByteArray NewCollectionCode() {
@@ -85,9 +75,9 @@ Collection::Collection(CollectionForm form, AddSheet addSheet, QByteArray code, 
     : form_(std::move(form)),
       addSheet_(std::move(addSheet)),
       code_(std::move(code)),
-      clock_(clock ? std::move(clock) : Clock(SteadyMilliseconds)),
       maxBody_(MaxSubmissionSize(form_)),
-      tokenKey_(RandomHex(32)) {
+      tokenKey_(RandomHex(32)),
+      wrongCodes_(std::move(clock)) {
     // The unticked form is the same for everyone but its token: made once, not for each phone.
     const QByteArray blank = FormPage(form_, kTokenPlace);
     const qsizetype place = blank.indexOf(kTokenPlace);
@@ -146,36 +136,14 @@ bool Collection::IsTokenOf(const QByteArray& token, const QByteArray& browser) c
     return token.mid(nonce.size()) == TokenSignature(tokenKey_, browser, nonce);
 }
 
-void Collection::NoteWrongCode(const QString& address) {
-    if (wrongCodes_.size() >= kMaxAddressesRemembered && !wrongCodes_.contains(address)) {
-        // So that many addresses cannot fill memory: those that have not come near the wait are
-        // forgotten first, then those not shut out now.
-        const std::int64_t now = clock_();
-        wrongCodes_.removeIf([now](const auto& entry) {
-            return entry.value().count < kFreeWrongCodes && entry.value().shutUntil <= now;
-        });
-        if (wrongCodes_.size() >= kMaxAddressesRemembered) {
-            wrongCodes_.removeIf([now](const auto& entry) { return entry.value().shutUntil <= now; });
-        }
-    }
-    WrongCodes& wrong = wrongCodes_[address];
-    ++wrong.count;
-    if (wrong.count >= kFreeWrongCodes) {
-        const int doublings = std::min(wrong.count - kFreeWrongCodes, 6);
-        wrong.shutUntil = clock_() + std::min(kFirstShutOutMs << doublings, kLongestShutOutMs);
-    }
-}
-
 HttpResponse Collection::TakeAnswer(const HttpRequest& request) {
-    const QString address = platform::AddressGroup(request.remoteAddress);
-    const auto wrong = wrongCodes_.constFind(address);
-    if (wrong != wrongCodes_.constEnd() && wrong->shutUntil > clock_()) {
+    if (const std::int64_t wait = wrongCodes_.WaitOf(request.remoteAddress); wait > 0) {
         HttpResponse shut = Message(429, kRefused,
                                     QStringLiteral("Za dużo prób z błędnym kodem. Poczekaj chwilę, "
                                                    "wróć do formularza i spróbuj ponownie."),
                                     false);
         shut.headers << qMakePair(QByteArrayLiteral("Retry-After"),
-                                  QByteArray::number((wrong->shutUntil - clock_() + 999) / 1000));
+                                  QByteArray::number((wait + 999) / 1000));
         return shut;
     }
     if (request.body.size() > maxBody_) {
@@ -197,7 +165,7 @@ HttpResponse Collection::TakeAnswer(const HttpRequest& request) {
     }
     if (sent->code != code_) {
         usedTokens_.insert(sent->token);
-        NoteWrongCode(address);
+        wrongCodes_.Note(request.remoteAddress);
         return FormResponse(browser, 403, QStringLiteral("Błędny kod. Wpisz kod podany przez prowadzącego."),
                             sent->sheet);
     }

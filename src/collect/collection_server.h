@@ -9,6 +9,7 @@
 #include <functional>
 
 #include "collect/collection_page.h"
+#include "collect/wrong_codes.h"
 #include "platform/http_server.h"
 #include "results/answer_sheet.h"
 #include "results/results_file.h"
@@ -21,12 +22,10 @@ QByteArray NewCollectionCode();
 class Collection {
 public:
     using AddSheet = std::function<results::ResultsOutcome(const results::AnswerSheet&)>;
-    using Clock = std::function<std::int64_t()>;  // milliseconds, never going back
+    using Clock = WrongCodeWaits::Clock;
 
-    // After this many wrong codes from one address (an IPv6 /64), the address is shut out for a
-    // second, and after each further one for twice as long as before, up to a minute. The count
-    // is kept for the whole collection: a right code does not clear it.
-    static constexpr int kFreeWrongCodes = 5;
+    // Wrong codes make their address wait as WrongCodeWaits says, for the whole collection.
+    static constexpr int kFreeWrongCodes = WrongCodeWaits::kFreeWrongCodes;
 
     Collection(CollectionForm form, AddSheet addSheet, QByteArray code = NewCollectionCode(),
                Clock clock = {});
@@ -45,11 +44,6 @@ public:
     std::function<void()> OnAccepted;
 
 private:
-    struct WrongCodes {
-        int count = 0;
-        std::int64_t shutUntil = 0;
-    };
-
     platform::HttpResponse ServeForm(const platform::HttpRequest& request);
     platform::HttpResponse TakeAnswer(const platform::HttpRequest& request);
     // A fresh form for the browser, `notice` above it and `ticked` ticked.
@@ -60,12 +54,10 @@ private:
     // pages handed out, so no number of pages loaded can make an open form void.
     QByteArray IssueToken(const QByteArray& browser) const;
     bool IsTokenOf(const QByteArray& token, const QByteArray& browser) const;
-    void NoteWrongCode(const QString& address);
 
     CollectionForm form_;
     AddSheet addSheet_;
     QByteArray code_;
-    Clock clock_;
     int maxBody_;
     QByteArray blankPageHead_, blankPageTail_;  // the unticked form around its token
     bool repeatAllowed_ = false;
@@ -75,7 +67,7 @@ private:
     // answer taken and per wrong code, which the shutting out keeps few.
     QSet<QByteArray> usedTokens_;
     QSet<QByteArray> answered_;  // browsers whose answer was taken
-    QHash<QString, WrongCodes> wrongCodes_;  // by address group
+    WrongCodeWaits wrongCodes_;
 };
 
 }  // namespace collect

@@ -49,11 +49,12 @@ QImage QrCodePicture(const QString& text, int side) {
 }
 
 TForm11::TForm11(platform::Dialogs& dialogs, results::TForm3& manager,
-                 const results::ResultsStore& store)
+                 const results::ResultsStore& store, platform::SharedHttpServer& server)
     : Form(dialogs, QStringLiteral("Zbieranie odpowiedzi w sieci"), QSize(540, 300),
            platform::BorderStyle::Dialog),
       manager_(manager),
-      store_(store) {
+      store_(store),
+      server_(server) {
     CentreOnScreen();
     QWidget* client = Client();
     Label1 = AddLabel(client, {16, 12, 290, 20}, 10, false);
@@ -77,7 +78,7 @@ TForm11::TForm11(platform::Dialogs& dialogs, results::TForm3& manager,
 
 TForm11::~TForm11() = default;
 
-quint16 TForm11::Port() const { return server_ ? server_->Port() : 0; }
+quint16 TForm11::Port() const { return service_ ? service_->Port() : 0; }
 
 void TForm11::StartCollecting() {
     if (Collecting()) return ShowForm();
@@ -89,18 +90,18 @@ void TForm11::StartCollecting() {
     Collection* handler = collection.get();
     auto serve = [handler](const platform::HttpRequest& request) { return handler->Handle(request); };
     auto bodyLimit = [handler](const platform::HttpRequest& head) { return handler->BodyLimit(head); };
-    std::unique_ptr<platform::HttpServer> server = platform::HttpServer::Listen(PreferredPort, serve, bodyLimit);
-    if (!server && PreferredPort != 0) server = platform::HttpServer::Listen(0, serve, bodyLimit);
-    if (!server) {
+    std::unique_ptr<platform::SharedHttpServer::Service> service =
+        server_.Join(QByteArrayLiteral("/"), platform::HttpHandler(serve), bodyLimit);
+    if (!service) {
         dialogs().Notice(QStringLiteral("Nie udało się uruchomić serwera odpowiedzi na tym komputerze..."));
         return;
     }
     collection_ = std::move(collection);
-    server_ = std::move(server);
+    service_ = std::move(service);
 
     QStringList addresses;
     for (const QString& ip : platform::LocalNetworkAddresses()) {
-        addresses << QStringLiteral("http://%1:%2/").arg(ip).arg(server_->Port());
+        addresses << QStringLiteral("http://%1:%2/").arg(ip).arg(service_->Port());
     }
     if (addresses.isEmpty()) {
         Label2->setText(QStringLiteral("Ten komputer nie jest połączony z siecią lokalną."));
@@ -126,8 +127,9 @@ void TForm11::CheckBox1Click() {
 void TForm11::Button1Click() { CloseForm(); }
 
 void TForm11::FormClose() {
-    // The server first: from now on nothing is served and nothing counted.
-    server_.reset();
+    // The service first: from now on nothing is served and nothing counted (and the server stops
+    // unless another service still uses it).
+    service_.reset();
     collection_.reset();
 }
 

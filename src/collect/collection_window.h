@@ -1,6 +1,7 @@
 // The window of a collection of answers over the local network: the address to type and its QR
 // code, the collection's code, the number of answers received, "Pozwól odpowiadać wielokrotnie"
-// and "Zakończ". The web server runs exactly while this window is open.
+// and "Zakończ". The collection is served by the program's web server exactly while this window
+// is open.
 #pragma once
 
 #include <QImage>
@@ -8,6 +9,7 @@
 
 #include "collect/collection_server.h"
 #include "platform/form.h"
+#include "platform/shared_http_server.h"
 #include "results/results_manager_window.h"
 
 class QCheckBox;
@@ -19,19 +21,17 @@ namespace collect {
 class TForm11 : public platform::Form {
     Q_OBJECT
 public:
-    TForm11(platform::Dialogs& dialogs, results::TForm3& manager, const results::ResultsStore& store);
+    TForm11(platform::Dialogs& dialogs, results::TForm3& manager, const results::ResultsStore& store,
+            platform::SharedHttpServer& server);
     ~TForm11() override;
 
-    // "Zbieraj odpowiedzi w sieci...": a new collection of the loaded results, its server started
-    // and the window shown; while one runs, the window is only brought to the front.
+    // "Zbieraj odpowiedzi w sieci...": a new collection of the loaded results, served at "/" of
+    // the program's web server (started when it does not run yet), and the window shown; while
+    // one runs, the window is only brought to the front.
     void StartCollecting();
-    bool Collecting() const { return server_ != nullptr; }
+    bool Collecting() const { return service_ != nullptr; }
     quint16 Port() const;
     const Collection* CurrentCollection() const { return collection_.get(); }
-
-    // The port tried first, so that the address stays the same from lesson to lesson; when it is
-    // taken, any free port.
-    quint16 PreferredPort = 8080;
 
     QLabel* Label1;  // "Wpisz w przeglądarce telefonu:"
     QLabel* Label2;  // the addresses
@@ -52,8 +52,9 @@ private:
 
     results::TForm3& manager_;
     const results::ResultsStore& store_;
+    platform::SharedHttpServer& server_;
     std::unique_ptr<Collection> collection_;
-    std::unique_ptr<platform::HttpServer> server_;
+    std::unique_ptr<platform::SharedHttpServer::Service> service_;
 };
 
 // The QR code of `text` drawn black on white, centred on a square picture of `side` pixels with

@@ -1,9 +1,11 @@
 // The web server's connections: accepting them within the caps, reading their requests within
-// their time-outs, answering, and letting them go; and the computer's addresses.
+// their time-outs, answering them at once or later, and letting them go; and the computer's
+// addresses.
 #include "platform/http_server.h"
 
 #include <QHash>
 #include <QNetworkInterface>
+#include <QPointer>
 #include <QSocketNotifier>
 #include <QTcpServer>
 #include <QTcpSocket>
@@ -45,14 +47,14 @@ class Connection;
 // The listening socket and the connections.
 class Server : public QObject {
 public:
-    Server(HttpHandler handler, HttpBodyLimit bodyLimit, HttpServerLimits limits);
+    Server(HttpDeferredHandler handler, HttpBodyLimit bodyLimit, HttpServerLimits limits);
     ~Server() override;
 
     bool Listen(quint16 requestedPort);
     int MostConnections() const { return mostConnections_; }
     void Closed(Connection* connection);
 
-    const HttpHandler handler;
+    const HttpDeferredHandler handler;
     const HttpBodyLimit bodyLimit;
     const HttpServerLimits limits;
     quint16 port = 0;
@@ -102,7 +104,9 @@ public:
     const QString& Group() const { return group_; }
     // Closing, or waiting for a request of which nothing has come yet with every answer sent:
     // nothing is lost when it is closed at once.
-    bool Idle() const { return closing_ || (!reader_.Started() && socket_->bytesToWrite() == 0); }
+    bool Idle() const {
+        return closing_ || (!answering_ && !reader_.Started() && socket_->bytesToWrite() == 0);
+    }
     // The closing first, then the one that has waited longest.
     bool IdleLongerThan(const Connection& other) const {
         return closing_ != other.closing_ ? closing_ : waitingSince_ < other.waitingSince_;
@@ -122,9 +126,9 @@ public:
 
 private:
     void Read() {
-        // A client that does not take its answers is not read either (its further requests wait
-        // in the system's buffers) until it does.
-        if (!closing_ && socket_->bytesToWrite() > kMostUnsentBytes) return;
+        // A client that does not take its answers, or whose request waits for its answer, is not
+        // read either (its further requests wait in the system's buffers) until then.
+        if (!closing_ && (answering_ || socket_->bytesToWrite() > kMostUnsentBytes)) return;
         const QByteArray bytes = socket_->readAll();
         if (closing_) {
             discarded_ += bytes.size();
@@ -144,7 +148,14 @@ private:
     }
 
     void Serve() {
-        while (!closing_ && socket_->bytesToWrite() <= kMostUnsentBytes) {
+        serving_ = true;
+        const QPointer<Connection> alive(this);
+        ServeRequests();
+        if (alive) serving_ = false;
+    }
+
+    void ServeRequests() {
+        while (!closing_ && !answering_ && socket_->bytesToWrite() <= kMostUnsentBytes) {
             if (reader_.Started() && !requestTimed_) {
                 requestTimed_ = true;
                 requestStart_ = NowMs();
@@ -154,37 +165,67 @@ private:
                 case HttpRequestReader::Event::None:
                     return;
                 case HttpRequestReader::Event::HeadTooLarge:
-                    return Refuse(431);
+                    return Refuse(Bare(431));
                 case HttpRequestReader::Event::Head:
-                    if (const int refusal = StartBody()) return Refuse(refusal);
+                    if (std::optional<HttpResponse> refusal = StartBody()) return Refuse(*refusal);
                     break;
                 case HttpRequestReader::Event::Body: {
-                    ReleaseLargeBody();
-                    head_.request.body = reader_.TakeBody();
-                    const HttpResponse response = server_.handler(head_.request);
-                    const bool close = !head_.keepAlive;
-                    socket_->write(ResponseBytes(response, close, head_.request.method == "HEAD"));
-                    head_ = {};
-                    if (close) return Close();
-                    WaitForRequest();
+                    if (!Hand()) return;  // the handler took the server down with it
                     break;
                 }
             }
         }
     }
 
+    // The request whose body has come handed to the handler, which answers now or later; false
+    // when this connection is gone by the time the handler returns.
+    bool Hand() {
+        ReleaseLargeBody();
+        head_.request.body = reader_.TakeBody();
+        answering_ = true;
+        headOnly_ = head_.request.method == "HEAD";
+        deadline_.start(limits_.answerMs);
+        const quint64 request = ++requests_;
+        const QPointer<Connection> alive(this);
+        server_.handler(std::exchange(head_.request, {}), HttpResponder([alive, request](HttpResponse response) {
+                            if (alive) alive->Answer(request, std::move(response));
+                        }));
+        return !alive.isNull();
+    }
+
+    // The answer to request number `request`, when it is still awaited; then the next request.
+    void Answer(quint64 request, const HttpResponse& response) {
+        if (finished_ || closing_ || !answering_ || request != requests_) return;
+        answering_ = false;
+        const bool close = !head_.keepAlive;
+        socket_->write(ResponseBytes(response, close, headOnly_));
+        head_ = {};
+        if (close) return Close();
+        WaitForRequest();
+        // What came meanwhile is read now; an answer given from within the handler lets the
+        // loop of Serve go on by itself.
+        if (!serving_) Read();
+    }
+
+    static HttpResponse Bare(int status) {
+        HttpResponse refusal{status, {}, {}, {}};
+        if (status == 503) refusal.headers << qMakePair(QByteArrayLiteral("Retry-After"), QByteArrayLiteral("1"));
+        return refusal;
+    }
+
     // The body of the head just read is to be read when the head is sound, names this server
-    // and announces a body within its limit; otherwise the status to refuse it with.
-    int StartBody() {
+    // and is let in with a body within its limit; otherwise the answer to refuse it with.
+    std::optional<HttpResponse> StartBody() {
         head_ = reader_.Head();
-        if (head_.refusal != 0) return head_.refusal;
-        if (!head_.hasHost) return 400;
-        if (!HostNamesThisServer(head_.host, server_.port, socket_->localAddress())) return 421;
+        if (head_.refusal != 0) return Bare(head_.refusal);
+        if (!head_.hasHost) return Bare(400);
+        if (!HostNamesThisServer(head_.host, server_.port, socket_->localAddress())) return Bare(421);
         head_.request.remoteAddress = address_;
         const qint64 length = head_.contentLength;
-        if (length > server_.bodyLimit(head_.request)) return 413;
+        HttpAdmission admission = server_.bodyLimit(head_.request);
+        if (admission.refused || length > admission.bodyLimit) return std::move(admission.refusal);
         if (length > limits_.largeBodyBytes) {
-            if (server_.largeBodies >= limits_.largeBodiesAtOnce) return 503;
+            if (server_.largeBodies >= limits_.largeBodiesAtOnce) return Bare(503);
             ++server_.largeBodies;
             largeBody_ = true;
             const qint64 allowed = requestStart_ + limits_.requestMs +
@@ -193,7 +234,7 @@ private:
         }
         reader_.ReadBody(length);
         if (head_.expectsContinue && length > reader_.Buffered()) socket_->write("HTTP/1.1 100 Continue\r\n\r\n");
-        return 0;
+        return std::nullopt;
     }
 
     void WaitForRequest() {
@@ -204,14 +245,16 @@ private:
 
     void TimedOut() {
         if (closing_) return Drop();
-        if (reader_.Started()) return Refuse(408);
+        if (answering_) {
+            answering_ = false;
+            return Refuse(Bare(503));
+        }
+        if (reader_.Started()) return Refuse(Bare(408));
         Close();
     }
 
     // The answer, then the connection closed.
-    void Refuse(int status) {
-        HttpResponse refusal{status, {}, {}, {}};
-        if (status == 503) refusal.headers << qMakePair(QByteArrayLiteral("Retry-After"), QByteArrayLiteral("1"));
+    void Refuse(const HttpResponse& refusal) {
         socket_->write(ResponseBytes(refusal, true));
         Close();
     }
@@ -256,19 +299,23 @@ private:
     const QString address_;
     const QString group_;
     HttpRequestReader reader_;
-    HttpRequestHead head_;  // the request whose body is being read
+    HttpRequestHead head_;  // the request whose body is being read, or whose answer is awaited
     QTimer deadline_;
     std::int64_t waitingSince_ = 0;
     std::int64_t requestStart_ = 0;
     bool requestTimed_ = false;
     bool largeBody_ = false;
+    bool answering_ = false;  // a request is with the handler
+    bool headOnly_ = false;   // and it is a HEAD
+    bool serving_ = false;    // within Serve
+    quint64 requests_ = 0;    // handed to the handler so far
     bool closing_ = false;
     bool stoppedSending_ = false;
     bool finished_ = false;
     qint64 discarded_ = 0;
 };
 
-Server::Server(HttpHandler handlerToUse, HttpBodyLimit bodyLimitToUse, HttpServerLimits limitsToUse)
+Server::Server(HttpDeferredHandler handlerToUse, HttpBodyLimit bodyLimitToUse, HttpServerLimits limitsToUse)
     : handler(std::move(handlerToUse)), bodyLimit(std::move(bodyLimitToUse)), limits(limitsToUse) {
     // Out of files: accepting waits a moment, since the listening socket stays ready and would be
     // tried again without end.
@@ -379,11 +426,36 @@ class HttpServer::Impl : public Server {
     using Server::Server;
 };
 
-std::unique_ptr<HttpServer> HttpServer::Listen(quint16 port, HttpHandler handler, HttpBodyLimit bodyLimit,
+struct HttpResponder::State {
+    std::function<void(HttpResponse)> send;
+    bool sent = false;
+};
+
+HttpResponder::HttpResponder(std::function<void(HttpResponse)> send)
+    : state_(std::make_shared<State>(State{std::move(send), false})) {}
+
+void HttpResponder::Send(HttpResponse response) const {
+    if (state_->sent) return;
+    state_->sent = true;
+    // Let go with the answer: what the sending holds is not kept by copies of the responder.
+    std::exchange(state_->send, {})(std::move(response));
+}
+
+bool HttpResponder::Sent() const { return state_->sent; }
+
+std::unique_ptr<HttpServer> HttpServer::Listen(quint16 port, HttpDeferredHandler handler, HttpBodyLimit bodyLimit,
                                                HttpServerLimits limits) {
     auto impl = std::make_unique<Impl>(std::move(handler), std::move(bodyLimit), limits);
     if (!impl->Listen(port)) return nullptr;
     return std::unique_ptr<HttpServer>(new HttpServer(std::move(impl)));
+}
+
+std::unique_ptr<HttpServer> HttpServer::Listen(quint16 port, HttpHandler handler, HttpBodyLimit bodyLimit,
+                                               HttpServerLimits limits) {
+    auto answerAtOnce = [handler = std::move(handler)](const HttpRequest& request, const HttpResponder& responder) {
+        responder.Send(handler(request));
+    };
+    return Listen(port, HttpDeferredHandler(std::move(answerAtOnce)), std::move(bodyLimit), limits);
 }
 
 HttpServer::HttpServer(std::unique_ptr<Impl> impl) : impl_(std::move(impl)) {}

@@ -42,7 +42,7 @@ QByteArray Lines(const QList<QByteArray>& lines) {
 class CollectionWindowTest : public ::testing::Test {
 protected:
     CollectionWindowTest() {
-        window.PreferredPort = 0;
+        server.PreferredPort = 0;
         // Three questions of 3, 2 and 4 answers, 10 respondents.
         const QString results = folder.File("wyniki.wyn");
         testing_support::WriteBytes(results, Lines({"RESULTS", "Lekcja", "10", "3", "3", "1", "2", "3", "2",
@@ -106,7 +106,8 @@ protected:
     NoLauncher launcher;
     results::ResultsStore store;
     results::TForm3 manager{dialogs, printer, store, launcher};
-    TForm11 window{dialogs, manager, store};
+    platform::SharedHttpServer server;
+    TForm11 window{dialogs, manager, store, server};
     QNetworkAccessManager network;
     quint16 port = 0;
 };

@@ -1,6 +1,7 @@
 // The web server on 127.0.0.1 against clients the test opens and holds itself, with small caps
 // and time-outs: requests answered in turn, refusals made from the head alone, time-outs, the
-// caps on connections and large bodies, and accepting paused while the process is out of files.
+// caps on connections and large bodies, accepting paused while the process is out of files,
+// answers given later; and the server shared by services of their own paths.
 #include <gtest/gtest.h>
 
 #include <QElapsedTimer>
@@ -18,6 +19,7 @@
 #include <unistd.h>
 
 #include "platform/http_server.h"
+#include "platform/shared_http_server.h"
 
 using namespace platform;
 
@@ -31,17 +33,22 @@ protected:
             return HttpResponse{200, "text/plain", request.method + ' ' + request.path + " [" + request.body + "] " +
                                                        request.remoteAddress.toLatin1(), {}};
         };
-        const auto bodyLimit = [](const HttpRequest& head) -> qint64 {
+        const auto bodyLimit = [](const HttpRequest& head) -> HttpAdmission {
+            if (head.path == "/refused") return HttpAdmission::Refused({403, "text/plain", "refused", {}});
             return head.path == "/small" ? 10 : head.path == "/large" ? 1000 : 0;
         };
         server = HttpServer::Listen(0, handle, bodyLimit, limits);
         ASSERT_TRUE(server);
-        host = "Host: 127.0.0.1:" + QByteArray::number(server->Port()) + "\r\n";
+        UsePort(server->Port());
+    }
+    void UsePort(quint16 serverPort) {
+        port = serverPort;
+        host = "Host: 127.0.0.1:" + QByteArray::number(port) + "\r\n";
     }
     // A connection begun, the server not given a moment to take it.
     QTcpSocket* Open(const QString& address = QStringLiteral("127.0.0.1")) {
         clients.push_back(std::make_unique<QTcpSocket>());
-        clients.back()->connectToHost(address, server->Port());
+        clients.back()->connectToHost(address, port);
         return clients.back().get();
     }
     QTcpSocket* Connect(const QString& address = QStringLiteral("127.0.0.1")) {
@@ -80,6 +87,7 @@ protected:
     static bool ClosedWithin(QTcpSocket* client, int ms) { return QTest::qWaitFor([&] { return Closed(client); }, ms); }
 
     std::unique_ptr<HttpServer> server;
+    quint16 port = 0;
     QByteArray host;
     int handled = 0;
     std::vector<std::unique_ptr<QTcpSocket>> clients;
@@ -117,6 +125,7 @@ TEST_F(HttpServerTest, RefusesFromTheHeadAloneAtOnceAndCloses) {
         {"POST /large HTTP/1.1\r\n" + host + "Content-Length: 104857600\r\n\r\n", 413},
         {"POST /elsewhere HTTP/1.1\r\n" + host + "Content-Length: 1\r\n\r\n", 413},
         {"POST /large HTTP/1.1\r\n" + host + "Transfer-Encoding: chunked\r\n\r\n", 501},
+        {"GET /refused HTTP/1.1\r\n" + host + "\r\n", 403},
         {"GET / HTTP/1.1\r\n" + host + "X: " + QByteArray(300, 'x'), 431},
     };
     for (const auto& request : refused) {
@@ -260,3 +269,105 @@ TEST_F(HttpServerTest, ServesOnIPv6TooWhereTheComputerHasIt) {
 }
 
 }  // namespace
+
+TEST_F(HttpServerTest, AnAnswerGivenLaterHoldsItsConnectionPastTheTimeOutsThenServesTheNext) {
+    HttpServerLimits limits;
+    limits.idleMs = 100;
+    limits.requestMs = 100;
+    limits.answerMs = 500;
+    std::vector<HttpResponder> waiting;
+    const auto handle = [&](const HttpRequest& request, const HttpResponder& responder) {
+        if (request.path == "/later") return waiting.push_back(responder);
+        responder.Send({200, "text/plain", "now", {}});
+    };
+    server = HttpServer::Listen(0, HttpDeferredHandler(handle), [](const HttpRequest&) { return 0; }, limits);
+    ASSERT_TRUE(server);
+    UsePort(server->Port());
+    QTcpSocket* client = Connect();
+    client->write("GET /later HTTP/1.1\r\n" + host + "\r\nGET /now HTTP/1.1\r\n" + host + "\r\n");
+    QTest::qWait(250);
+    EXPECT_FALSE(Closed(client));
+    EXPECT_EQ(Response(client, 0), QByteArray()) << "the second waits for the first";
+    ASSERT_EQ(waiting.size(), 1u);
+    waiting[0].Send({200, "text/plain", "later", {}});
+    waiting[0].Send({500, "text/plain", "again", {}});
+    EXPECT_TRUE(Response(client).endsWith("\r\n\r\nlater"));
+    EXPECT_TRUE(Response(client).endsWith("\r\n\r\nnow"));
+
+    // Never answered: 503 once its time is up, and the connection closed.
+    QTcpSocket* forgotten = Connect();
+    forgotten->write("GET /later HTTP/1.1\r\n" + host + "\r\n");
+    EXPECT_EQ(Status(Response(forgotten, 1000)), 503);
+    EXPECT_TRUE(ClosedWithin(forgotten, 1000));
+    waiting.back().Send({200, "text/plain", "too late", {}});
+    // An answer to a connection the client has closed goes nowhere.
+    QTcpSocket* gone = Connect();
+    gone->write("GET /later HTTP/1.1\r\n" + host + "\r\n");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return waiting.size() == 3; }, 1000));
+    gone->abort();
+    QTest::qWait(50);
+    waiting.back().Send({200, "text/plain", "nobody", {}});
+    server.reset();
+    waiting.back().Send({200, "text/plain", "no server", {}});
+}
+
+TEST_F(HttpServerTest, ASharedServerRoutesByPathWithEachServicesLimitsAndStopsWithTheLast) {
+    SharedHttpServer shared;
+    shared.PreferredPort = 0;
+    std::vector<HttpResponder> waiting;
+    const auto answer = [](const QByteArray& who) {
+        return [who](const HttpRequest& request) {
+            return HttpResponse{200, "text/plain", who + ' ' + request.path + " [" + request.body + ']', {}};
+        };
+    };
+    auto root = shared.Join("/", HttpHandler(answer("root")), [](const HttpRequest&) { return 10; });
+    ASSERT_TRUE(root);
+    UsePort(shared.Port());
+    const auto phoneHandler = [&](const HttpRequest& request, const HttpResponder& responder) {
+        if (request.path == "/telefon/later") return waiting.push_back(responder);
+        responder.Send({200, "text/plain", "phone " + request.path + " [" + request.body + ']', {}});
+    };
+    auto phone = shared.Join("/telefon", HttpDeferredHandler(phoneHandler), [](const HttpRequest&) { return 100; });
+    ASSERT_TRUE(phone);
+    EXPECT_EQ(shared.Port(), port) << "one server for both";
+    EXPECT_FALSE(shared.Join("/telefon", HttpHandler(answer("again")), [](const HttpRequest&) { return 0; }));
+
+    const QByteArray body50(50, 'x');
+    const struct {
+        QByteArray request;
+        QByteArray answer;  // the body, or the status
+    } cases[] = {
+        {"GET / HTTP/1.1\r\n" + host + "\r\n", "root / []"},
+        {"GET /telefon HTTP/1.1\r\n" + host + "\r\n", "phone /telefon []"},
+        {"GET /telefon/styl.css HTTP/1.1\r\n" + host + "\r\n", "phone /telefon/styl.css []"},
+        {"GET /telefonx HTTP/1.1\r\n" + host + "\r\n", "root /telefonx []"},
+        {"POST /telefon HTTP/1.1\r\n" + host + "Content-Length: 50\r\n\r\n" + body50,
+         "phone /telefon [" + body50 + "]"},
+        {"POST / HTTP/1.1\r\n" + host + "Content-Length: 50\r\n\r\n" + body50, "413"},
+    };
+    for (const auto& one : cases) {
+        QTcpSocket* client = Connect();
+        client->write(one.request);
+        const QByteArray response = Response(client);
+        if (one.answer.size() == 3) {
+            EXPECT_EQ(Status(response), one.answer.toInt()) << one.request.toStdString();
+        } else {
+            EXPECT_TRUE(response.endsWith("\r\n\r\n" + one.answer)) << response.toStdString();
+        }
+    }
+
+    // The phone's service leaves with a request waiting: that one gets 503, the root still answers.
+    QTcpSocket* photo = Connect();
+    photo->write("GET /telefon/later HTTP/1.1\r\n" + host + "\r\n");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return waiting.size() == 1; }, 1000));
+    phone.reset();
+    EXPECT_EQ(Status(Response(photo)), 503);
+    QTcpSocket* client = Connect();
+    client->write("GET /telefon HTTP/1.1\r\n" + host + "\r\n");
+    EXPECT_TRUE(Response(client).endsWith("root /telefon []"));
+    EXPECT_TRUE(shared.Running());
+    root.reset();
+    EXPECT_FALSE(shared.Running());
+    EXPECT_TRUE(ClosedWithin(client, 1000));
+    EXPECT_FALSE(Open()->waitForConnected(200));
+}
