@@ -17,17 +17,6 @@ QString Joined(const QByteArray& first, const QByteArray& second) {
         .trimmed();
 }
 
-QString PageHead(const QString& title) {
-    return QStringLiteral(
-               "<!DOCTYPE html>\n<html lang=\"pl\"><head><meta charset=\"utf-8\">"
-               "<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">"
-               "<title>") +
-           EscapeHtml(title) +
-           QStringLiteral("</title><link rel=\"stylesheet\" href=\"/styl.css\"></head>\n<body><main>");
-}
-
-const QString kPageTail = QStringLiteral("</main></body></html>\n");
-
 // "q<question>" of a question the form has, numbered without leading zeros.
 int QuestionOfField(const QByteArray& name, int questions) {
     if (name.size() < 2 || name.size() > 4 || name[0] != 'q' || name[1] == '0') return 0;
@@ -84,6 +73,17 @@ CollectionForm MakeCollectionForm(const results::ResultsTally& tally,
 
 QString EscapeHtml(const QString& text) { return text.toHtmlEscaped().replace(QLatin1Char('\''), QStringLiteral("&#39;")); }
 
+QString PageHead(const QString& title, const QString& styleSheet) {
+    return QStringLiteral(
+               "<!DOCTYPE html>\n<html lang=\"pl\"><head><meta charset=\"utf-8\">"
+               "<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">"
+               "<title>") +
+           EscapeHtml(title) + QStringLiteral("</title><link rel=\"stylesheet\" href=\"") + EscapeHtml(styleSheet) +
+           QStringLiteral("\"></head>\n<body><main>");
+}
+
+QString PageTail() { return QStringLiteral("</main></body></html>\n"); }
+
 QByteArray FormPage(const CollectionForm& form, const QByteArray& token, const QString& notice,
                     const results::AnswerSheet& ticked) {
     QString page = PageHead(form.title);
@@ -116,7 +116,7 @@ QByteArray FormPage(const CollectionForm& form, const QByteArray& token, const Q
         }
         page += QStringLiteral("</fieldset>\n");
     }
-    page += QStringLiteral("<button type=\"submit\">Wyślij</button></form>\n") + kPageTail;
+    page += QStringLiteral("<button type=\"submit\">Wyślij</button></form>\n") + PageTail();
     return page.toUtf8();
 }
 
@@ -125,7 +125,7 @@ QByteArray MessagePage(const QString& title, const QString& message, bool backTo
                    QStringLiteral("</h1>\n<p class=\"wiadomosc\">") + EscapeHtml(message) +
                    QStringLiteral("</p>\n");
     if (backToForm) page += QStringLiteral("<p><a class=\"przycisk\" href=\"/\">Wróć do formularza</a></p>\n");
-    return (page + kPageTail).toUtf8();
+    return (page + PageTail()).toUtf8();
 }
 
 QByteArray StyleSheet() {

@@ -34,6 +34,11 @@ CollectionForm MakeCollectionForm(const results::ResultsTally& tally,
 // The text with &, <, >, " and ' written as HTML entities.
 QString EscapeHtml(const QString& text);
 
+// The frame of every page of the classroom server: the head with its title, a phone's viewport
+// and the stylesheet at `styleSheet`, up to the opened <main>; and the end after it.
+QString PageHead(const QString& title, const QString& styleSheet = QStringLiteral("/styl.css"));
+QString PageTail();
+
 // The form page: `notice` above the form when not empty, the answers of `ticked` ticked, and
 // `token` in the form, so that only this page can be sent once.
 QByteArray FormPage(const CollectionForm& form, const QByteArray& token, const QString& notice = {},

@@ -46,8 +46,17 @@ QByteArray BrowserOf(const HttpRequest& request) {
     return {};
 }
 
-// Every page: no script, no other site, nothing kept by the browser.
-HttpResponse Page(int status, const QByteArray& type, const QByteArray& body) {
+HttpResponse Message(int status, const QString& title, const QString& text, bool backToForm) {
+    return PageResponse(status, kHtml, MessagePage(title, text, backToForm));
+}
+
+const QString kRefused = QStringLiteral("Odpowiedzi nie przyjęto");
+const QString kAlreadyAnswered =
+    QStringLiteral("Z tej przeglądarki odpowiedź w tej ankiecie została już wysłana. Dziękujemy!");
+
+}  // namespace
+
+HttpResponse PageResponse(int status, const QByteArray& type, const QByteArray& body) {
     HttpResponse response{status, type, body, {}};
     response.headers << qMakePair(QByteArrayLiteral("Content-Security-Policy"),
                                   QByteArrayLiteral("default-src 'none'; style-src 'self'; form-action 'self'"))
@@ -56,16 +65,6 @@ HttpResponse Page(int status, const QByteArray& type, const QByteArray& body) {
                      << qMakePair(QByteArrayLiteral("Cache-Control"), QByteArrayLiteral("no-store"));
     return response;
 }
-
-HttpResponse Message(int status, const QString& title, const QString& text, bool backToForm) {
-    return Page(status, kHtml, MessagePage(title, text, backToForm));
-}
-
-const QString kRefused = QStringLiteral("Odpowiedzi nie przyjęto");
-const QString kAlreadyAnswered =
-    QStringLiteral("Z tej przeglądarki odpowiedź w tej ankiecie została już wysłana. Dziękujemy!");
-
-}  // namespace
 
 QByteArray NewCollectionCode() {
     return QByteArray::number(QRandomGenerator::system()->bounded(1000000)).rightJustified(6, '0');
@@ -87,7 +86,7 @@ Collection::Collection(CollectionForm form, AddSheet addSheet, QByteArray code, 
 
 HttpResponse Collection::Handle(const HttpRequest& request) {
     if (request.path == "/styl.css" && request.method == "GET") {
-        return Page(200, QByteArrayLiteral("text/css; charset=utf-8"), StyleSheet());
+        return PageResponse(200, QByteArrayLiteral("text/css; charset=utf-8"), StyleSheet());
     }
     if (request.path != "/") return Message(404, QStringLiteral("Nie ma takiej strony"), {}, true);
     if (request.method == "GET") return ServeForm(request);
@@ -113,10 +112,10 @@ HttpResponse Collection::FormResponse(const QByteArray& knownBrowser, int status
                                       const QString& notice, const results::AnswerSheet& ticked) {
     const QByteArray browser = knownBrowser.isEmpty() ? RandomHex(16) : knownBrowser;
     const QByteArray token = IssueToken(browser);
-    HttpResponse response = Page(status, kHtml,
-                                 notice.isEmpty() && ticked == results::AnswerSheet{}
-                                     ? blankPageHead_ + token + blankPageTail_
-                                     : FormPage(form_, token, notice, ticked));
+    HttpResponse response = PageResponse(status, kHtml,
+                                         notice.isEmpty() && ticked == results::AnswerSheet{}
+                                             ? blankPageHead_ + token + blankPageTail_
+                                             : FormPage(form_, token, notice, ticked));
     if (knownBrowser.isEmpty()) {
         response.headers << qMakePair(QByteArrayLiteral("Set-Cookie"),
                                       kBrowserCookie + '=' + browser +

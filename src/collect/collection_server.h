@@ -19,6 +19,10 @@ namespace collect {
 // Six random digits.
 QByteArray NewCollectionCode();
 
+// A page answered as every page of the classroom server is: no script, no other site, nothing
+// kept by the browser.
+platform::HttpResponse PageResponse(int status, const QByteArray& type, const QByteArray& body);
+
 class Collection {
 public:
     using AddSheet = std::function<results::ResultsOutcome(const results::AnswerSheet&)>;
