@@ -42,14 +42,18 @@ std::optional<QByteArray> FormDecoded(QByteArray part) {
 
 }  // namespace
 
+QString SurveyTitle(const QByteArray& surveyName) {
+    const QString name = platform::FromCodePage(surveyName);
+    QString title = name.mid(std::max(name.lastIndexOf(QLatin1Char('/')), name.lastIndexOf(QLatin1Char('\\'))) + 1);
+    if (title.endsWith(QStringLiteral(".ank"), Qt::CaseInsensitive)) title.chop(4);
+    if (title.trimmed().isEmpty()) title = QStringLiteral("Ankieta");
+    return title;
+}
+
 CollectionForm MakeCollectionForm(const results::ResultsTally& tally,
                                   const std::optional<std::vector<editor::QuestionRecord>>& survey) {
     CollectionForm form;
-    // The survey's name without its folder and ".ank", when it names a survey file.
-    const QString name = platform::FromCodePage(tally.SurveyName);
-    form.title = name.mid(std::max(name.lastIndexOf(QLatin1Char('/')), name.lastIndexOf(QLatin1Char('\\'))) + 1);
-    if (form.title.endsWith(QStringLiteral(".ank"), Qt::CaseInsensitive)) form.title.chop(4);
-    if (form.title.trimmed().isEmpty()) form.title = QStringLiteral("Ankieta");
+    form.title = SurveyTitle(tally.SurveyName);
     const bool texts = survey && survey->size() == tally.QuestionCount;
     for (int q = 1; q <= tally.QuestionCount; ++q) {
         FormQuestion question;

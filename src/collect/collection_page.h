@@ -25,6 +25,10 @@ struct CollectionForm {
     std::vector<FormQuestion> questions;
 };
 
+// The questionnaire's name as its pages show it: the survey name without its folder and ".ank"
+// when it names a survey file, "Ankieta" when nothing is left.
+QString SurveyTitle(const QByteArray& surveyName);
+
 // The form of the loaded results. The texts come from `survey` when it has the results' number
 // of questions; otherwise (or for a question left empty) a question reads "Pytanie N" and its
 // answers only their letters.
