@@ -3,6 +3,7 @@
 
 #include "collect/new_results.h"
 #include "report/report.h"
+#include "scan/editor_sheets.h"
 
 namespace app {
 
@@ -27,6 +28,8 @@ Program::Program(platform::Dialogs& dialogs, platform::Printer& printer,
     Form3->OnClick(Form3->Wprowadodpowiedzi1, [this] { SheetEntry->OpenSheetEntry(); });
     Form3->OnClick(Form3->Zbierajodpowiedziwsieci1, [this] { Form11->StartCollecting(); });
     Form3->SetReportWriter(&report::WriteWholeReport);
+    Form1->OnClick(Form1->Drukujarkuszedoskanowania1,
+                   [this, &printer] { scan::PrintSheetsOfEditor(*Form1, printer); });
 }
 
 Program::~Program() {
