@@ -24,7 +24,7 @@ NewResults ResultsOfSurvey(const QByteArray& surveyName,
     return made;
 }
 
-std::vector<editor::QuestionRecord> MatchingSurveyTexts(const results::ResultsTally& tally) {
+std::vector<editor::QuestionRecord> MatchingSurveyQuestions(const results::ResultsTally& tally) {
     const auto questions = editor::ReadSurveyFile(platform::FromCodePage(tally.SurveyName));
     if (!questions || questions->size() != tally.QuestionCount) return {};
     for (std::size_t q = 1; q <= questions->size(); ++q) {

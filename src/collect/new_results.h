@@ -26,9 +26,9 @@ struct NewResults {
 NewResults ResultsOfSurvey(const QByteArray& surveyName,
                            const std::vector<editor::QuestionRecord>& questions);
 
-// The questions of the survey file the results are named after, as long as it still has their
-// questions and answer counts; none otherwise (the windows then show bare numbers and letters).
-std::vector<editor::QuestionRecord> MatchingSurveyTexts(const results::ResultsTally& tally);
+// The questions of the survey file the results are named after, while that file still has their
+// question count and every answer count; empty otherwise.
+std::vector<editor::QuestionRecord> MatchingSurveyQuestions(const results::ResultsTally& tally);
 
 // "Nowe wyniki z ankiety…": a survey file chosen and its new results loaded into the results
 // manager as "Otwórz" loads a results file.

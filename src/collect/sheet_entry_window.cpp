@@ -71,7 +71,7 @@ void SheetEntryWindow::OpenSheetEntry() {
         }
     }
     typing_.emplace(loaded);
-    texts_ = MatchingSurveyTexts(loaded);
+    texts_ = MatchingSurveyQuestions(loaded);
     added_.clear();
     ShowQuestion();
     ShowSheetsAdded();

@@ -88,7 +88,7 @@ void SheetReviewWindow::Review(std::vector<ScannedSheet> sheets,
     finished_ = std::move(finished);
     outcome_ = {};
     const results::ResultsTally& tally = manager_.Results().Tally;
-    texts_ = collect::MatchingSurveyTexts(tally);
+    texts_ = collect::MatchingSurveyQuestions(tally);
     layout_ = LayOutSheet(tally);
     if (sheets_.empty()) {
         typing_.reset();
