@@ -170,6 +170,7 @@ std::optional<std::vector<int>> QtDialogs::AskNumbers(const QString& title,
     for (const NumberField& field : fields) {
         auto* box = new QSpinBox(&dialog);
         box->setRange(field.low, field.high);
+        box->setMinimumWidth(dialog.fontMetrics().horizontalAdvance(title) * 3 / 4);
         box->setValue(field.value);
         box->setAccessibleName(QString(field.label).remove(u'&'));
         // The label is the field's buddy: its Alt letter moves there and a screen reader names it.
@@ -182,6 +183,8 @@ std::optional<std::vector<int>> QtDialogs::AskNumbers(const QString& title,
     QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
     QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
     layout->addRow(buttons);
+    // As large as its fields, which are wide enough for the caption to show whole.
+    layout->setSizeConstraint(QLayout::SetFixedSize);
     if (!boxes.empty()) boxes.front()->selectAll();
     if (dialog.exec() != QDialog::Accepted) return std::nullopt;
     std::vector<int> numbers;
