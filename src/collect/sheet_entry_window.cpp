@@ -25,20 +25,13 @@ SheetEntryWindow::SheetEntryWindow(platform::Dialogs& dialogs, results::TForm3& 
     setFont(platform::ControlFont(kFace, 11));
     setFocusPolicy(Qt::StrongFocus);
     CentreOnScreen();
-    const auto addLabel = [this](const QRect& geometry, bool bold = false) {
-        auto* label = new QLabel(Client());
-        label->setGeometry(geometry);
-        label->setTextFormat(Qt::PlainText);  // a question's text is never markup
-        if (bold) label->setFont(platform::ControlFont(kFace, 11, true));
-        return label;
-    };
-    Label1 = addLabel({8, 8, 464, 17}, true);
-    Question = {addLabel({8, 32, 464, 17}, true), addLabel({8, 50, 464, 17}, true)};
-    for (int a = 0; a < 9; ++a) Answer[a] = addLabel({24, 76 + 20 * a, 448, 18});
-    Label2 = addLabel({8, 262, 464, 17});
+    Label1 = AddLabel({8, 8, 464, 17}, true);
+    Question = {AddLabel({8, 32, 464, 17}, true), AddLabel({8, 50, 464, 17}, true)};
+    for (int a = 0; a < 9; ++a) Answer[a] = AddLabel({24, 76 + 20 * a, 448, 18});
+    Label2 = AddLabel({8, 262, 464, 17});
     Label2->setText(QStringLiteral(
         "a–i lub 1–9: zaznacz / odznacz     Enter, →: dalej     ←: wstecz     Ctrl+Z: cofnij arkusz"));
-    Label3 = addLabel({8, 286, 464, 17});
+    Label3 = AddLabel({8, 286, 464, 17});
     Memo1 = new QPlainTextEdit(Client());
     Memo1->setGeometry(8, 306, 464, 58);
     Memo1->setReadOnly(true);

@@ -45,26 +45,19 @@ SheetReviewWindow::SheetReviewWindow(platform::Dialogs& dialogs, results::TForm3
     setFont(platform::ControlFont(kFace, 11));
     setFocusPolicy(Qt::StrongFocus);
     CentreOnScreen();
-    const auto addLabel = [this](const QRect& geometry, bool bold = false) {
-        auto* label = new QLabel(Client());
-        label->setGeometry(geometry);
-        label->setTextFormat(Qt::PlainText);  // a question's text is never markup
-        if (bold) label->setFont(platform::ControlFont(kFace, 11, true));
-        return label;
-    };
-    Label1 = addLabel({8, 8, kWidth - 16, 17}, true);
-    Label2 = addLabel({8, 28, kWidth - 16, 17});
-    Question = {addLabel({8, 52, kWidth - 16, 17}, true), addLabel({8, 70, kWidth - 16, 17}, true)};
-    Image1 = addLabel(kPictureRect);
+    Label1 = AddLabel({8, 8, kWidth - 16, 17}, true);
+    Label2 = AddLabel({8, 28, kWidth - 16, 17});
+    Question = {AddLabel({8, 52, kWidth - 16, 17}, true), AddLabel({8, 70, kWidth - 16, 17}, true)};
+    Image1 = AddLabel(kPictureRect);
     Image1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     Image1->setWordWrap(true);
     Image1->setAccessibleName(QStringLiteral("Zeskanowane pytanie"));
-    for (int a = 0; a < 9; ++a) Answer[a] = addLabel({24, 352 + 20 * a, kWidth - 32, 18});
-    Label3 = addLabel({8, 534, kWidth - 16, 17});
+    for (int a = 0; a < 9; ++a) Answer[a] = AddLabel({24, 352 + 20 * a, kWidth - 32, 18});
+    Label3 = AddLabel({8, 534, kWidth - 16, 17});
     Label3->setText(QStringLiteral(
         "Ramki: gruba ciągła – krzyżyk, kropkowana – puste, podwójna – zamalowane (cofnięte), "
         "gruba kropkowana – niepewne"));
-    Label4 = addLabel({8, 554, kWidth - 16, 17});
+    Label4 = AddLabel({8, 554, kWidth - 16, 17});
     Label4->setText(QStringLiteral("a–i lub 1–9: zaznacz / odznacz     Enter, →: dalej (po "
                                    "ostatnim pytaniu Enter dodaje arkusz)     ←: wstecz     "
                                    "Esc: koniec"));

@@ -14,15 +14,10 @@
 #include "scan/sheet_code.h"
 #include "support/recording_printer.h"
 #include "support/scripted_dialogs.h"
+#include "scan_fixture.h"
 #include "support/temp_folder.h"
 
 namespace {
-
-class QuietLauncher : public platform::LauncherControl {
-public:
-    void ShowLauncher() override {}
-    void HideLauncher() override {}
-};
 
 // The text of the QR code on a printed page.
 QByteArray CodeOn(const QImage& page) {
@@ -82,7 +77,7 @@ protected:
     testing_support::TempFolder folder;
     testing_support::ScriptedDialogs dialogs;
     testing_support::RecordingPrinter printer{QSize(3508, 2480), 300};
-    QuietLauncher launcher;
+    scan_testing::QuietLauncher launcher;
     editor::EditorState state{work.path()};
     editor::TForm1 editor{dialogs, printer, state, launcher};
     results::ResultsStore store;

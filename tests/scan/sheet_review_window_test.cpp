@@ -5,28 +5,15 @@
 
 #include <QTest>
 
-#include "collect/new_results.h"
-#include "editor/survey_file.h"
-#include "platform/text_file.h"
-#include "results/results_manager_window.h"
-#include "scan/read_sheet_numbers.h"
 #include "scan/review_picture.h"
 #include "scan/sheet_review_window.h"
-#include "support/recording_printer.h"
-#include "support/scripted_dialogs.h"
-#include "support/temp_folder.h"
+#include "scan_fixture.h"
 
 namespace {
 
 using scan::BoxMark;
 
-class QuietLauncher : public platform::LauncherControl {
-public:
-    void ShowLauncher() override {}
-    void HideLauncher() override {}
-};
-
-// Eight questions of nine answers "Odpowiedź 1" to "Odpowiedź 9": three pages a sheet.
+// Eight questions of nine answers: two pages a sheet.
 constexpr int kQuestions = 8;
 
 // The question as a scan shows it: white with the boxes' borders, cut to the question's place.
@@ -39,26 +26,10 @@ scan::QuestionPicture PictureOf(const scan::QuestionPlace& place) {
     return {place.question, picture, area};
 }
 
-class SheetReviewTest : public ::testing::Test {
+class SheetReviewTest : public scan_testing::ScanResultsTest {
 protected:
-    SheetReviewTest() {
-        editor::QuestionRecord question;
-        question[0] = "Pytanie";
-        for (int a = 1; a <= 9; ++a) question[2 * a] = "Odpowiedz " + QByteArray::number(a);
-        const QString survey = folder.File("ankieta.ank");
-        platform::WriteFileReplacing(survey, [&](platform::TextFileWriter& file) {
-            editor::WriteSurvey(file, kQuestions, [&](int) { return question; });
-        });
-        numbers.Follow(manager);
-        manager.ShowForm();
-        dialogs.fileNames.push_back(survey);
-        manager.Handle([this] { collect::NewResultsFromChosenSurvey(manager); });
-        layout = scan::LayOutSheet(manager.Results().Tally);
-    }
-    ~SheetReviewTest() override {
-        window.hide();
-        manager.hide();
-    }
+    SheetReviewTest() : ScanResultsTest(kQuestions, 9) { layout = scan::LayOutSheet(Tally()); }
+    ~SheetReviewTest() override { window.hide(); }
 
     // Sheet `number` with answer a of question 1 crossed and question 2 doubtful.
     scan::ScannedSheet Doubtful(int number) const {
@@ -87,15 +58,6 @@ protected:
             }
         }
     }
-    const results::ResultsTally& Tally() const { return manager.Results().Tally; }
-
-    testing_support::TempFolder folder;
-    testing_support::ScriptedDialogs dialogs;
-    testing_support::RecordingPrinter printer;
-    QuietLauncher launcher;
-    results::ResultsStore store;
-    results::TForm3 manager{dialogs, printer, store, launcher};
-    scan::ReadSheetNumbers numbers;
     scan::SheetReviewWindow window{dialogs, manager, numbers};
     std::vector<scan::SheetPage> layout;
     std::optional<scan::SheetReviewWindow::Outcome> outcome;
