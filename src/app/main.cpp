@@ -4,6 +4,7 @@
 
 #include "app/command_line.h"
 #include "app/start_up.h"
+#include "platform/fonts.h"
 #include "report/report_command.h"
 #include "scan/scan_commands.h"
 
@@ -14,6 +15,8 @@ int main(int argc, char** argv) {
         // The commands need no screen: Qt draws and prints on its offscreen platform.
         qputenv("QT_QPA_PLATFORM", "offscreen");
         QGuiApplication application(argc, argv);
+        // The charts' faces resolve to the fonts the windows draw them with.
+        platform::RegisterFontSubstitutes();
         if (command.action == Action::Sheets) return scan::RunSheetsCommand(command.arguments);
         return report::RunReportCommand(command.arguments);
     }

@@ -5,6 +5,7 @@
 
 #include "collect/new_results.h"
 #include "collect/recovery_file.h"
+#include "platform/controls.h"
 #include "platform/encoding.h"
 #include "platform/fonts.h"
 #include "results/results_manager_window.h"
@@ -13,12 +14,26 @@ namespace collect {
 namespace {
 
 const QString kFace = QStringLiteral("MS Sans Serif");
+// A marked answer stands out at a glance, as a highlighter marks it on paper: black on yellow.
+const QColor kMarkedBackground(0xFF, 0xE0, 0x66);
 
 }  // namespace
 
+void ShowMark(QLabel& label, bool marked) {
+    label.setFont(platform::ControlFont(kFace, 11, marked));
+    if (marked) {
+        platform::SetColour(label, QPalette::Window, kMarkedBackground);
+        platform::SetColour(label, QPalette::WindowText, Qt::black);
+    } else {
+        // The window's own colours, whatever the desktop's are.
+        label.setPalette(QPalette());
+        label.setAutoFillBackground(false);
+    }
+}
+
 SheetEntryWindow::SheetEntryWindow(platform::Dialogs& dialogs, results::TForm3& manager,
                                    RecoveryFile& recovery)
-    : Form(dialogs, QStringLiteral("Wprowadź odpowiedzi..."), QSize(480, 404),
+    : Form(dialogs, QStringLiteral("Wprowadź odpowiedzi..."), QSize(480, 420),
            platform::BorderStyle::Single),
       manager_(manager),
       recovery_(recovery) {
@@ -28,16 +43,17 @@ SheetEntryWindow::SheetEntryWindow(platform::Dialogs& dialogs, results::TForm3& 
     Label1 = AddLabel({8, 8, 464, 17}, true);
     Question = {AddLabel({8, 32, 464, 17}, true), AddLabel({8, 50, 464, 17}, true)};
     for (int a = 0; a < 9; ++a) Answer[a] = AddLabel({24, 76 + 20 * a, 448, 18});
-    Label2 = AddLabel({8, 262, 464, 17});
+    Label2 = AddLabel({8, 262, 464, 34});
     Label2->setText(QStringLiteral(
-        "a–i lub 1–9: zaznacz / odznacz     Enter, →: dalej     ←: wstecz     Ctrl+Z: cofnij arkusz"));
-    Label3 = AddLabel({8, 286, 464, 17});
+        "a–i lub 1–9: zaznacz / odznacz     Enter, →, ↓: dalej     ←, ↑: wstecz\n"
+        "Enter przy ostatnim pytaniu: dodaj arkusz     Ctrl+Z: cofnij arkusz"));
+    Label3 = AddLabel({8, 302, 464, 17});
     Memo1 = new QPlainTextEdit(Client());
-    Memo1->setGeometry(8, 306, 464, 58);
+    Memo1->setGeometry(8, 322, 464, 58);
     Memo1->setReadOnly(true);
     Memo1->setFocusPolicy(Qt::NoFocus);
-    Button1 = AddButton(QStringLiteral("Cofnij ostatni arkusz"), {8, 372, 161, 25});
-    Button2 = AddButton(QStringLiteral("Koniec"), {391, 372, 81, 25});
+    Button1 = AddButton(QStringLiteral("Cofnij ostatni arkusz"), {8, 388, 161, 25});
+    Button2 = AddButton(QStringLiteral("Koniec"), {391, 388, 81, 25});
     // Enter and the arrows belong to the sheet; no button may take them.
     for (QPushButton* button : {Button1, Button2}) button->setFocusPolicy(Qt::NoFocus);
     OnClick(Button1, [this] { Button1Click(); });
@@ -100,7 +116,7 @@ void SheetEntryWindow::AddTypedSheet() {
     const results::ResultsOutcome outcome = manager_.AddSheet(sheet);
     // A refused sheet stays on screen, at its last question.
     if (outcome != results::ResultsOutcome::Merged) {
-        return dialogs().Notice(results::OutcomeNotice(outcome));
+        return dialogs().Notice(results::SheetRefusedNotice());
     }
     added_.push_back(sheet);
     typing_->StartNewSheet();
@@ -130,7 +146,7 @@ void SheetEntryWindow::ShowAnswer(int answer) {
     label->setVisible(shown);
     if (!shown) return;
     label->setText(AnswerLine(*typing_, texts_, answer));
-    label->setFont(platform::ControlFont(kFace, 11, typing_->Sheet().IsMarked(q, answer)));
+    ShowMark(*label, typing_->Sheet().IsMarked(q, answer));
 }
 
 void SheetEntryWindow::ShowSheetsAdded() {

@@ -64,7 +64,7 @@ void ScanIntake::ReadScans(const QStringList& inputs) {
         } else {
             summary.notAdded << QStringLiteral("Arkusz %1: %2")
                                     .arg(sheet.number)
-                                    .arg(results::OutcomeNotice(added));
+                                    .arg(results::SheetRefusedNotice());
         }
     }
     review_.Review(std::move(waiting), [this, summary](const SheetReviewWindow::Outcome& outcome) mutable {

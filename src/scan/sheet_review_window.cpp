@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "collect/new_results.h"
+#include "collect/sheet_entry_window.h"
 #include "platform/fonts.h"
 #include "results/results_manager_window.h"
 #include "scan/read_sheet_numbers.h"
@@ -120,7 +121,7 @@ void SheetReviewWindow::AddReviewedSheet() {
     const results::ResultsOutcome added = manager_.AddSheet(typing_->Sheet());
     // A refused sheet stays on screen, at its last question.
     if (added != results::ResultsOutcome::Merged) {
-        return dialogs().Notice(results::OutcomeNotice(added));
+        return dialogs().Notice(results::SheetRefusedNotice());
     }
     numbers_.Add(CurrentSheet().number);
     ++outcome_.added;
@@ -221,7 +222,7 @@ void SheetReviewWindow::ShowAnswer(int answer) {
         }
     }
     label->setText(text);
-    label->setFont(platform::ControlFont(kFace, 11, typing_->Sheet().IsMarked(q, answer)));
+    collect::ShowMark(*label, typing_->Sheet().IsMarked(q, answer));
 }
 
 const QuestionPlace* SheetReviewWindow::PlaceOf(int question) const {
