@@ -3,8 +3,8 @@
 
 #include <QKeyEvent>
 
+#include "collect/new_results.h"
 #include "collect/recovery_file.h"
-#include "editor/survey_file.h"
 #include "platform/encoding.h"
 #include "platform/fonts.h"
 #include "results/results_manager_window.h"
@@ -13,16 +13,6 @@ namespace collect {
 namespace {
 
 const QString kFace = QStringLiteral("MS Sans Serif");
-
-// The survey file the results are named after, when it still has their questions and answers.
-std::vector<editor::QuestionRecord> MatchingTexts(const results::ResultsTally& tally) {
-    const auto questions = editor::ReadSurveyFile(platform::FromCodePage(tally.SurveyName));
-    if (!questions || questions->size() != tally.QuestionCount) return {};
-    for (std::size_t q = 1; q <= questions->size(); ++q) {
-        if (editor::CountAnswers((*questions)[q - 1]) != tally.AnswerCount[q]) return {};
-    }
-    return *questions;
-}
 
 // The text of a pair of lines (a question's or an answer's) on one line.
 QString PairText(const QByteArray& first, const QByteArray& second) {
@@ -96,7 +86,7 @@ void SheetEntryWindow::OpenSheetEntry() {
         }
     }
     typing_.emplace(loaded);
-    texts_ = MatchingTexts(loaded);
+    texts_ = MatchingSurveyQuestions(loaded);
     added_.clear();
     ShowQuestion();
     ShowSheetsAdded();
