@@ -15,6 +15,9 @@
 #include "editor/survey_editor_window.h"
 #include "results/results_manager_window.h"
 #include "results/survey_text_window.h"
+#include "scan/read_sheet_numbers.h"
+#include "scan/scan_intake.h"
+#include "scan/sheet_review_window.h"
 #include "stats/statistics_window.h"
 
 namespace platform {
@@ -35,6 +38,8 @@ struct Program {
     stats::ChannelStore channels;
     // The copy of sheets typed in, in the program's own data folder (the work files' folder).
     collect::RecoveryFile recovery;
+    // The numbers of the paper sheets read from scans into the loaded results.
+    scan::ReadSheetNumbers scannedSheets;
 
     std::unique_ptr<TForm0> Form0;
     std::unique_ptr<editor::TForm1> Form1;
@@ -47,6 +52,9 @@ struct Program {
     std::unique_ptr<charts::TForm9> Form9;
     std::unique_ptr<collect::SheetEntryWindow> SheetEntry;  // "Wprowadź odpowiedzi…"
     std::unique_ptr<collect::TForm11> Form11;
+    std::unique_ptr<scan::SheetReviewWindow> SheetReview;  // "Sprawdzanie arkuszy"
+    // "Wczytaj skany arkuszy…": the reading of scans into the loaded results.
+    std::unique_ptr<scan::ScanIntake> scanIntake;
 };
 
 // The first window the command line asks for: the launcher, or the results manager with its
