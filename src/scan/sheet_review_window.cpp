@@ -144,6 +144,8 @@ void SheetReviewWindow::FormClose() {
     outcome_.unchecked = static_cast<int>(sheets_.size() - current_);
     typing_.reset();
     sheets_.clear();
+    // Off the screen before the summary that may follow comes up.
+    hide();
     if (finished_) std::exchange(finished_, {})(outcome_);
 }
 

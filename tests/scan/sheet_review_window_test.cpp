@@ -47,6 +47,8 @@ protected:
     void Review(std::vector<scan::ScannedSheet> sheets) {
         window.Review(std::move(sheets), [this](const scan::SheetReviewWindow::Outcome& o) {
             outcome = o;
+            // The summary that follows comes up with the window off the screen.
+            EXPECT_FALSE(window.isVisible());
         });
     }
     void Press(const char* keys) {
