@@ -67,6 +67,9 @@ CommandLine ParseCommandLine(const QStringList& arguments) {
     if (arguments.front() == QStringLiteral("arkusze")) {
         return {Action::Sheets, arguments.mid(1), {}};
     }
+    if (arguments.front() == QStringLiteral("skany")) {
+        return {Action::Scans, arguments.mid(1), {}};
+    }
     QStringList files;
     bool optionsEnded = false;
     for (const QString& argument : arguments) {
@@ -126,6 +129,10 @@ QString HelpText() {
         "  narzedzia arkusze [-o PLIK.pdf] [--kopie N] [--od N] ANKIETA.ank\n"
         "      Zapisuje do pliku PDF arkusze ankiety do wypełnienia i skanowania;\n"
         "      więcej mówi „narzedzia arkusze --help”.\n"
+        "  narzedzia skany [-o WYNIKI.wyn] [--arkusze PLIK.csv] WYNIKI.wyn|ANKIETA.ank "
+        "SKAN|FOLDER...\n"
+        "      Odczytuje wypełnione arkusze ze skanów i zdjęć (PNG, JPEG, TIFF, PDF)\n"
+        "      do wyników bez otwierania okien; więcej mówi „narzedzia skany --help”.\n"
         "  narzedzia --help\n"
         "      Wypisuje tę pomoc.\n"
         "  narzedzia --version\n"

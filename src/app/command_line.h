@@ -18,6 +18,7 @@ struct CommandLine {
         OpenSurvey,     // one survey file for the survey editor
         Report,         // "raport" and the report's own arguments, without a window
         Sheets,         // "arkusze": sheets to tick into a PDF file, without a window
+        Scans,          // "skany": scanned sheets read into results, without a window
         PrintVersion,
         PrintHelp,
         Refuse,  // bad usage: `message` on standard error, exit status 2, nothing started

@@ -14,13 +14,15 @@ int main(int argc, char** argv) {
     platform::RaiseOpenFileLimit();
     const app::CommandLine command = app::ParseCommandLine(app::ArgumentList(argc, argv));
     using Action = app::CommandLine::Action;
-    if (command.action == Action::Report || command.action == Action::Sheets) {
+    if (command.action == Action::Report || command.action == Action::Sheets ||
+        command.action == Action::Scans) {
         // The commands need no screen: Qt draws and prints on its offscreen platform.
         qputenv("QT_QPA_PLATFORM", "offscreen");
         QGuiApplication application(argc, argv);
         // The charts' faces resolve to the fonts the windows draw them with.
         platform::RegisterFontSubstitutes();
         if (command.action == Action::Sheets) return scan::RunSheetsCommand(command.arguments);
+        if (command.action == Action::Scans) return scan::RunScansCommand(command.arguments);
         return report::RunReportCommand(command.arguments);
     }
     if (const std::optional<int> status = app::AnswerWithoutWindows(command)) return *status;

@@ -3,6 +3,7 @@
 
 #include "collect/new_results.h"
 #include "report/report.h"
+#include "scan/editor_sheets.h"
 
 namespace app {
 
@@ -23,15 +24,23 @@ Program::Program(platform::Dialogs& dialogs, platform::Printer& printer,
     Form3->SetSurveyTextWindow(Form8.get());
     SheetEntry = std::make_unique<collect::SheetEntryWindow>(dialogs, *Form3, recovery);
     recovery.Follow(*Form3);
+    scannedSheets.Follow(*Form3);
+    SheetReview = std::make_unique<scan::SheetReviewWindow>(dialogs, *Form3, scannedSheets);
+    scanIntake = std::make_unique<scan::ScanIntake>(*Form3, scannedSheets, *SheetReview);
     Form3->OnClick(Form3->Nowewynikizankiety1, [this] { collect::NewResultsFromChosenSurvey(*Form3); });
     Form3->OnClick(Form3->Wprowadodpowiedzi1, [this] { SheetEntry->OpenSheetEntry(); });
     Form3->OnClick(Form3->Zbierajodpowiedziwsieci1, [this] { Form11->StartCollecting(); });
+    Form3->OnClick(Form3->Wczytajskanyarkuszy1, [this] { scanIntake->ReadChosenScans(); });
     Form3->SetReportWriter(&report::WriteWholeReport);
+    Form1->OnClick(Form1->Drukujarkuszedoskanowania1,
+                   [this, &printer] { scan::PrintSheetsOfEditor(*Form1, printer); });
 }
 
 Program::~Program() {
     // Windows go before the state they read; the launcher last, as the main window.
     Form0->EndProgram = nullptr;
+    scanIntake.reset();
+    SheetReview.reset();
     SheetEntry.reset();
     Form11.reset();
     Form9.reset();

@@ -16,6 +16,9 @@
 #include "platform/shared_http_server.h"
 #include "results/results_manager_window.h"
 #include "results/survey_text_window.h"
+#include "scan/read_sheet_numbers.h"
+#include "scan/scan_intake.h"
+#include "scan/sheet_review_window.h"
 #include "stats/statistics_window.h"
 
 namespace platform {
@@ -38,6 +41,8 @@ struct Program {
     collect::RecoveryFile recovery;
     // The web server of the collection and the phone scanning, running while either needs it.
     platform::SharedHttpServer server;
+    // The numbers of the paper sheets read from scans into the loaded results.
+    scan::ReadSheetNumbers scannedSheets;
 
     std::unique_ptr<TForm0> Form0;
     std::unique_ptr<editor::TForm1> Form1;
@@ -50,6 +55,9 @@ struct Program {
     std::unique_ptr<charts::TForm9> Form9;
     std::unique_ptr<collect::SheetEntryWindow> SheetEntry;  // "Wprowadź odpowiedzi…"
     std::unique_ptr<collect::TForm11> Form11;
+    std::unique_ptr<scan::SheetReviewWindow> SheetReview;  // "Sprawdzanie arkuszy"
+    // "Wczytaj skany arkuszy…": the reading of scans into the loaded results.
+    std::unique_ptr<scan::ScanIntake> scanIntake;
 };
 
 // The first window the command line asks for: the launcher, or the results manager with its

@@ -16,16 +16,6 @@ namespace {
 
 constexpr int kQrSide = 210;
 
-QLabel* AddLabel(QWidget* client, const QRect& geometry, int points, bool bold) {
-    auto* label = new QLabel(client);
-    label->setGeometry(geometry);
-    QFont font = label->font();
-    font.setPointSize(points);
-    font.setBold(bold);
-    label->setFont(font);
-    return label;
-}
-
 }  // namespace
 
 QImage QrCodePicture(const QString& text, int side) {
@@ -57,15 +47,15 @@ TForm11::TForm11(platform::Dialogs& dialogs, results::TForm3& manager,
       server_(server) {
     CentreOnScreen();
     QWidget* client = Client();
-    Label1 = AddLabel(client, {16, 12, 290, 20}, 10, false);
+    Label1 = AddLabel({16, 12, 290, 20}, false, 10);
     Label1->setText(QStringLiteral("Wpisz w przeglądarce telefonu adres:"));
-    Label2 = AddLabel(client, {16, 34, 300, 76}, 14, true);
+    Label2 = AddLabel({16, 34, 300, 76}, true, 14);
     Label2->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     Label2->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    Label3 = AddLabel(client, {16, 116, 290, 20}, 10, false);
+    Label3 = AddLabel({16, 116, 290, 20}, false, 10);
     Label3->setText(QStringLiteral("albo zeskanuj kod QR. Kod ankiety:"));
-    Label4 = AddLabel(client, {16, 138, 290, 48}, 30, true);
-    Label5 = AddLabel(client, {16, 196, 300, 24}, 12, true);
+    Label4 = AddLabel({16, 138, 290, 48}, true, 30);
+    Label5 = AddLabel({16, 196, 300, 24}, true, 12);
     Image1 = new QLabel(client);
     Image1->setGeometry(316, 12, kQrSide, kQrSide);
     CheckBox1 = AddCheckBox(QStringLiteral("Pozwól odpowiadać wielokrotnie"), {16, 232, 290, 20});

@@ -24,6 +24,15 @@ NewResults ResultsOfSurvey(const QByteArray& surveyName,
     return made;
 }
 
+std::vector<editor::QuestionRecord> MatchingSurveyQuestions(const results::ResultsTally& tally) {
+    const auto questions = editor::ReadSurveyFile(platform::FromCodePage(tally.SurveyName));
+    if (!questions || questions->size() != tally.QuestionCount) return {};
+    for (std::size_t q = 1; q <= questions->size(); ++q) {
+        if (editor::CountAnswers((*questions)[q - 1]) != tally.AnswerCount[q]) return {};
+    }
+    return *questions;
+}
+
 void NewResultsFromChosenSurvey(results::TForm3& manager) {
     const QString name = manager.dialogs().OpenFileName(
         {QStringLiteral("Wybierz plik ankiety..."), QStringLiteral("Ankiety (*.ank)|*.ank"),

@@ -26,6 +26,10 @@ struct NewResults {
 NewResults ResultsOfSurvey(const QByteArray& surveyName,
                            const std::vector<editor::QuestionRecord>& questions);
 
+// The questions of the survey file the results are named after, while that file still has their
+// question count and every answer count; empty otherwise.
+std::vector<editor::QuestionRecord> MatchingSurveyQuestions(const results::ResultsTally& tally);
+
 // "Nowe wyniki z ankiety…": a survey file chosen and its new results loaded into the results
 // manager as "Otwórz" loads a results file.
 void NewResultsFromChosenSurvey(results::TForm3& manager);

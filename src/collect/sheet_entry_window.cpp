@@ -3,8 +3,8 @@
 
 #include <QKeyEvent>
 
+#include "collect/new_results.h"
 #include "collect/recovery_file.h"
-#include "editor/survey_file.h"
 #include "platform/controls.h"
 #include "platform/encoding.h"
 #include "platform/fonts.h"
@@ -17,32 +17,19 @@ const QString kFace = QStringLiteral("MS Sans Serif");
 // A marked answer stands out at a glance, as a highlighter marks it on paper: black on yellow.
 const QColor kMarkedBackground(0xFF, 0xE0, 0x66);
 
-// The survey file the results are named after, when it still has their questions and answers.
-std::vector<editor::QuestionRecord> MatchingTexts(const results::ResultsTally& tally) {
-    const auto questions = editor::ReadSurveyFile(platform::FromCodePage(tally.SurveyName));
-    if (!questions || questions->size() != tally.QuestionCount) return {};
-    for (std::size_t q = 1; q <= questions->size(); ++q) {
-        if (editor::CountAnswers((*questions)[q - 1]) != tally.AnswerCount[q]) return {};
-    }
-    return *questions;
-}
-
-// The text of a pair of lines (a question's or an answer's) on one line.
-QString PairText(const QByteArray& first, const QByteArray& second) {
-    if (first.isEmpty() || second.isEmpty()) return platform::FromCodePage(first + second);
-    return platform::FromCodePage(first) + u' ' + platform::FromCodePage(second);
-}
-
-// The answer 1..9 a key stands for: a to i in either case, 1 to 9; 0 for any other key.
-int AnswerOfKey(const QString& text) {
-    if (text.size() != 1) return 0;
-    const char16_t c = text[0].toLower().unicode();
-    if (c >= u'a' && c <= u'i') return c - u'a' + 1;
-    if (c >= u'1' && c <= u'9') return c - u'1' + 1;
-    return 0;
-}
-
 }  // namespace
+
+void ShowMark(QLabel& label, bool marked) {
+    label.setFont(platform::ControlFont(kFace, 11, marked));
+    if (marked) {
+        platform::SetColour(label, QPalette::Window, kMarkedBackground);
+        platform::SetColour(label, QPalette::WindowText, Qt::black);
+    } else {
+        // The window's own colours, whatever the desktop's are.
+        label.setPalette(QPalette());
+        label.setAutoFillBackground(false);
+    }
+}
 
 SheetEntryWindow::SheetEntryWindow(platform::Dialogs& dialogs, results::TForm3& manager,
                                    RecoveryFile& recovery)
@@ -53,21 +40,14 @@ SheetEntryWindow::SheetEntryWindow(platform::Dialogs& dialogs, results::TForm3& 
     setFont(platform::ControlFont(kFace, 11));
     setFocusPolicy(Qt::StrongFocus);
     CentreOnScreen();
-    const auto addLabel = [this](const QRect& geometry, bool bold = false) {
-        auto* label = new QLabel(Client());
-        label->setGeometry(geometry);
-        label->setTextFormat(Qt::PlainText);  // a question's text is never markup
-        if (bold) label->setFont(platform::ControlFont(kFace, 11, true));
-        return label;
-    };
-    Label1 = addLabel({8, 8, 464, 17}, true);
-    Question = {addLabel({8, 32, 464, 17}, true), addLabel({8, 50, 464, 17}, true)};
-    for (int a = 0; a < 9; ++a) Answer[a] = addLabel({24, 76 + 20 * a, 448, 18});
-    Label2 = addLabel({8, 262, 464, 34});
+    Label1 = AddLabel({8, 8, 464, 17}, true);
+    Question = {AddLabel({8, 32, 464, 17}, true), AddLabel({8, 50, 464, 17}, true)};
+    for (int a = 0; a < 9; ++a) Answer[a] = AddLabel({24, 76 + 20 * a, 448, 18});
+    Label2 = AddLabel({8, 262, 464, 34});
     Label2->setText(QStringLiteral(
         "a–i lub 1–9: zaznacz / odznacz     Enter, →, ↓: dalej     ←, ↑: wstecz\n"
         "Enter przy ostatnim pytaniu: dodaj arkusz     Ctrl+Z: cofnij arkusz"));
-    Label3 = addLabel({8, 302, 464, 17});
+    Label3 = AddLabel({8, 302, 464, 17});
     Memo1 = new QPlainTextEdit(Client());
     Memo1->setGeometry(8, 322, 464, 58);
     Memo1->setReadOnly(true);
@@ -100,7 +80,7 @@ void SheetEntryWindow::OpenSheetEntry() {
         }
     }
     typing_.emplace(loaded);
-    texts_ = MatchingTexts(loaded);
+    texts_ = MatchingSurveyQuestions(loaded);
     added_.clear();
     ShowQuestion();
     ShowSheetsAdded();
@@ -117,28 +97,18 @@ void SheetEntryWindow::keyPressEvent(QKeyEvent* event) {
 
 void SheetEntryWindow::Key(int key, const QString& text, Qt::KeyboardModifiers modifiers) {
     if (!typing_) return;
-    if (modifiers & Qt::ControlModifier) {
-        if (key == Qt::Key_Z) Button1Click();
-        return;
-    }
-    switch (key) {
-        case Qt::Key_Return:
-        case Qt::Key_Enter:
-            if (!typing_->Next()) return AddTypedSheet();
+    if ((modifiers & Qt::ControlModifier) && key == Qt::Key_Z) return Button1Click();
+    const SheetTyping::KeyResult pressed = typing_->Press(key, text, modifiers);
+    switch (pressed.outcome) {
+        case SheetTyping::Outcome::Complete:
+            return AddTypedSheet();
+        case SheetTyping::Outcome::Moved:
             return ShowQuestion();
-        case Qt::Key_Right:
-        case Qt::Key_Down:
-            if (typing_->Next()) ShowQuestion();
+        case SheetTyping::Outcome::Toggled:
+            return ShowAnswer(pressed.answer);
+        case SheetTyping::Outcome::Ignored:
             return;
-        case Qt::Key_Left:
-        case Qt::Key_Up:
-            if (typing_->Previous()) ShowQuestion();
-            return;
-        default:
-            break;
     }
-    const int answer = AnswerOfKey(text);
-    if (answer > 0 && typing_->Toggle(answer)) ShowAnswer(answer);
 }
 
 void SheetEntryWindow::AddTypedSheet() {
@@ -163,20 +133,9 @@ void SheetEntryWindow::Button1Click() {
 
 void SheetEntryWindow::ShowQuestion() {
     ShowHeading();
-    const int q = typing_->Question();
-    if (typing_->QuestionCount() == 0) {
-        // Results of no questions: each Enter counts one respondent.
-        Question[0]->setText(QStringLiteral("Ankieta nie ma pytań"));
-        Question[1]->clear();
-    } else if (texts_.empty()) {
-        Question[0]->setText(QStringLiteral("Pytanie %1").arg(q));
-        Question[1]->setText(QStringLiteral("(treść pytań jest w oknie \"Treść ankiety\")"));
-    } else {
-        const editor::QuestionRecord& record = texts_[q - 1];
-        const bool both = !record[0].isEmpty() && !record[1].isEmpty();
-        Question[0]->setText(platform::FromCodePage(record[0].isEmpty() ? record[1] : record[0]));
-        Question[1]->setText(both ? platform::FromCodePage(record[1]) : QString());
-    }
+    const auto [first, second] = QuestionLines(*typing_, texts_);
+    Question[0]->setText(first);
+    Question[1]->setText(second);
     for (int a = 1; a <= 9; ++a) ShowAnswer(a);
 }
 
@@ -186,23 +145,8 @@ void SheetEntryWindow::ShowAnswer(int answer) {
     const bool shown = q <= typing_->QuestionCount() && answer <= typing_->AnswerCount();
     label->setVisible(shown);
     if (!shown) return;
-    const bool marked = typing_->Sheet().IsMarked(q, answer);
-    QString text = (marked ? QStringLiteral("[X]  ") : QStringLiteral("[  ]  ")) +
-                   QChar(u'a' + answer - 1) + QStringLiteral(") ");
-    if (!texts_.empty()) {
-        const editor::QuestionRecord& record = texts_[q - 1];
-        text += PairText(record[2 * answer], record[2 * answer + 1]);
-    }
-    label->setText(text);
-    label->setFont(platform::ControlFont(kFace, 11, marked));
-    if (marked) {
-        platform::SetColour(*label, QPalette::Window, kMarkedBackground);
-        platform::SetColour(*label, QPalette::WindowText, Qt::black);
-    } else {
-        // The window's own colours, whatever the desktop's are.
-        label->setPalette(QPalette());
-        label->setAutoFillBackground(false);
-    }
+    label->setText(AnswerLine(*typing_, texts_, answer));
+    ShowMark(*label, typing_->Sheet().IsMarked(q, answer));
 }
 
 void SheetEntryWindow::ShowSheetsAdded() {

@@ -22,6 +22,9 @@ namespace collect {
 
 class RecoveryFile;
 
+// An answer's label as the typing windows show it: bold and highlighted while it is marked.
+void ShowMark(QLabel& label, bool marked);
+
 class SheetEntryWindow : public platform::Form {
     Q_OBJECT
 public:

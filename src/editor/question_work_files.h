@@ -68,6 +68,8 @@ struct EditorState {
     std::uint8_t QuestionTotal = 0;    // questions of the survey being edited
     int CurrentAnswerCount = 0;        // answers of the question shown, 1 to 9
     QuestionRecord LineBuffer;         // a record on its way between files and the edit boxes
+    // The survey file last opened or saved, empty for a questionnaire started afresh.
+    QString SurveyFile;
     QuestionWorkFiles workFiles;
 
     void ReadWorkFile(int number) { LineBuffer = workFiles.Read(number); }

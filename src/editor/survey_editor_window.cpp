@@ -121,6 +121,7 @@ void TForm1::BuildControls() {
     Otworz1 = Ankiety1->addAction(QStringLiteral("Otwórz"));
     Zapisz2 = Ankiety1->addAction(QStringLiteral("Zapisz"));
     Drukuj1 = Ankiety1->addAction(QStringLiteral("Drukuj"));
+    Drukujarkuszedoskanowania1 = Ankiety1->addAction(QStringLiteral("Drukuj arkusze do skanowania…"));
 }
 
 void TForm1::WireHandlers() {
@@ -209,6 +210,7 @@ void TForm1::EmptyComboList() {
 
 void TForm1::StartEmptySurvey() {
     ClearEditBoxes();
+    state_.SurveyFile.clear();
     state_.CurrentQuestion = 1;
     state_.QuestionTotal = 1;
     Button2->setEnabled(false);
@@ -377,6 +379,7 @@ void TForm1::OpenSurveyFile(const QString& name) {
     }
     state_.CurrentQuestion = 1;
     Button2->setEnabled(false);
+    state_.SurveyFile = name;
     state_.LineBuffer = questions.front();
     ShowLineBuffer();
     RefreshCaption();
@@ -388,12 +391,27 @@ void TForm1::Zapisz2Click() {
     QString name = dialogs().SaveFileName(
         {QStringLiteral("Wybierz plik, w którym chcesz zapisać ankietę..."), kSurveyFilter, {}});
     if (name.isEmpty()) return;
+    SaveSurveyFile(name);
+}
+
+void TForm1::SaveSurveyFile(QString name) {
+    SaveCurrentQuestion();
     name = platform::ReplaceExtension(name, QStringLiteral(".ank"));
     // The old file is replaced only once the new one is complete.
     platform::WriteFileReplacing(name, [this](platform::TextFileWriter& file) {
         WriteSurvey(file, state_.QuestionTotal,
                     [this](int number) { return ReadQuestion(number); });
     });
+    state_.SurveyFile = name;
+}
+
+std::vector<QuestionRecord> TForm1::SurveyQuestions() {
+    SaveCurrentQuestion();
+    std::vector<QuestionRecord> questions;
+    for (int number = 1; number <= state_.QuestionTotal; ++number) {
+        questions.push_back(SavedQuestion(ReadQuestion(number)));
+    }
+    return questions;
 }
 
 void TForm1::Drukuj1Click() {

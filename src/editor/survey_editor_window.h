@@ -6,6 +6,7 @@
 #include <QPushButton>
 #include <array>
 #include <functional>
+#include <vector>
 
 #include "editor/question_work_files.h"
 #include "platform/controls.h"
@@ -58,7 +59,19 @@ public:
     // cancelled dialog.
     void OpenSurveyFile(const QString& name);
     void Zapisz2Click();
+    // "Zapisz" into a chosen name: the extension made ".ank", the file replaced only once the new
+    // one is complete, and the name kept as the survey's file.
+    void SaveSurveyFile(QString name);
     void Drukuj1Click();
+
+    // The questionnaire as its survey file holds it (SavedQuestion of every question), the
+    // question on screen written to its work file first.
+    std::vector<QuestionRecord> SurveyQuestions();
+    // The survey file last opened or saved; empty for a questionnaire started afresh.
+    const QString& SurveyFileName() const { return state_.SurveyFile; }
+    // Asks with the buttons, the combo box and the menu disabled, runs `onYes` on consent, then
+    // EnableEditorControls, also when a failure ends `onYes`.
+    void AskWithControlsDisabled(const QString& question, const std::function<void()>& onYes);
 
     QFrame* Shape1;
     QLabel* Label1;
@@ -73,6 +86,8 @@ public:
     QAction* Otworz1;
     QAction* Zapisz2;
     QAction* Drukuj1;
+    // "Drukuj arkusze do skanowania…": the program links it to the printout of the sheets.
+    QAction* Drukujarkuszedoskanowania1;
 
 protected:
     void FormShow() override;
@@ -87,9 +102,6 @@ private:
     void FilesDropped(const QStringList& names);
     // Buttons, combo box and menu while a question box is open.
     void SetNavigationEnabled(bool enabled);
-    // Asks with those disabled, runs `onYes` on consent, then EnableEditorControls, also when
-    // a failure ends `onYes`.
-    void AskWithControlsDisabled(const QString& question, const std::function<void()>& onYes);
     // Reads work file N into the line buffer and gives it, for the survey file and the printout.
     QuestionRecord ReadQuestion(int number);
     // Empty question 1 of 1, as on opening and after "Nowa".

@@ -17,6 +17,13 @@ QuestionRecord NormalisePairs(QuestionRecord record) {
     return record;
 }
 
+QuestionRecord SavedQuestion(const QuestionRecord& record) {
+    QuestionRecord saved = NormalisePairs(record);
+    const auto kept = static_cast<std::size_t>(2 * CountAnswers(record) + 2);
+    for (std::size_t line = kept; line < saved.size(); ++line) saved[line].clear();
+    return saved;
+}
+
 void WriteSurvey(platform::TextFileWriter& file, int questionTotal,
                  const std::function<QuestionRecord(int number)>& question) {
     file.WriteLine("TARVO");
@@ -25,8 +32,8 @@ void WriteSurvey(platform::TextFileWriter& file, int questionTotal,
         const QuestionRecord record = question(number);
         const int answers = CountAnswers(record);
         file.WriteNumber(answers);
-        const QuestionRecord normalised = NormalisePairs(record);
-        for (int line = 0; line < 2 * answers + 2; ++line) file.WriteLine(normalised[line]);
+        const QuestionRecord saved = SavedQuestion(record);
+        for (int line = 0; line < 2 * answers + 2; ++line) file.WriteLine(saved[line]);
     }
 }
 

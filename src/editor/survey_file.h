@@ -24,6 +24,10 @@ bool IsSurveyMagic(const QByteArray& line);
 // line's text first and an empty second line, so a written file never starts a pair empty.
 QuestionRecord NormalisePairs(QuestionRecord record);
 
+// The question as a survey file holds it and reads it back: its pairs normalised and the answers
+// after the last filled one left out (their lines empty).
+QuestionRecord SavedQuestion(const QuestionRecord& record);
+
 // Writes the whole survey: "TARVO", the count, then question 1 to `questionTotal` as given by
 // `question`, each with its answer count and normalised pairs, answers after the last filled one
 // left out.

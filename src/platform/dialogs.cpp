@@ -3,13 +3,18 @@
 
 #include <QApplication>
 #include <QColorDialog>
+#include <QDialogButtonBox>
 #include <QFileDialog>
+#include <QFileInfo>
+#include <QFormLayout>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QMessageBox>
 #include <QProgressDialog>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QTranslator>
+#include <algorithm>
 
 namespace platform {
 
@@ -85,6 +90,24 @@ QStringList RunFileDialog(const FileDialogOptions& options, QFileDialog::FileMod
     return dialog.selectedFiles();
 }
 
+// The open dialog of existing files in which "Otwórz" with a folder selected chooses the folder
+// instead of going into it; a double click or Enter on a folder in the list still goes in.
+class FilesOrFoldersDialog : public QFileDialog {
+public:
+    using QFileDialog::QFileDialog;
+
+protected:
+    void accept() override {
+        const QStringList chosen = selectedFiles();
+        const bool allThere = !chosen.isEmpty() && std::all_of(chosen.begin(), chosen.end(),
+                                                               [](const QString& name) {
+                                                                   return QFileInfo::exists(name);
+                                                               });
+        if (allThere) return QDialog::accept();
+        QFileDialog::accept();
+    }
+};
+
 QString FirstOf(const QStringList& names) { return names.isEmpty() ? QString() : names.first(); }
 
 // The progress box: modal, with "Anuluj"; a press of the button is seen at the next step.
@@ -126,6 +149,50 @@ QStringList QtDialogs::OpenFileNames(const FileDialogOptions& options) {
 
 QString QtDialogs::FolderName(const FileDialogOptions& options) {
     return FirstOf(RunFileDialog(options, QFileDialog::Directory));
+}
+
+QStringList QtDialogs::OpenFilesOrFolders(const FileDialogOptions& options) {
+    FilesOrFoldersDialog dialog(nullptr, options.title, options.initialFolder);
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setFileMode(QFileDialog::ExistingFiles);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setNameFilter(DialogNameFilter(options.filter));
+    if (dialog.exec() != QDialog::Accepted) return {};
+    return dialog.selectedFiles();
+}
+
+std::optional<std::vector<int>> QtDialogs::AskNumbers(const QString& title,
+                                                      const std::vector<NumberField>& fields) {
+    QDialog dialog;
+    dialog.setWindowTitle(title);
+    auto* layout = new QFormLayout(&dialog);
+    std::vector<QSpinBox*> boxes;
+    for (const NumberField& field : fields) {
+        auto* box = new QSpinBox(&dialog);
+        box->setRange(field.low, field.high);
+        box->setMinimumWidth(dialog.fontMetrics().horizontalAdvance(title) * 3 / 4);
+        box->setValue(field.value);
+        box->setAccessibleName(QString(field.label).remove(u'&'));
+        // The label is the field's buddy: its Alt letter moves there and a screen reader names it.
+        layout->addRow(field.label, box);
+        boxes.push_back(box);
+    }
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
+    buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("OK"));
+    buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("Anuluj"));
+    QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+    QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+    layout->addRow(buttons);
+    // As large as its fields, which are wide enough for the caption to show whole.
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+    if (!boxes.empty()) boxes.front()->selectAll();
+    if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+    std::vector<int> numbers;
+    for (QSpinBox* box : boxes) {
+        box->interpretText();  // a number typed and not yet taken counts as it stands
+        numbers.push_back(box->value());
+    }
+    return numbers;
 }
 
 std::unique_ptr<Progress> QtDialogs::ShowProgress(const QString& text) {

@@ -1,11 +1,14 @@
 // The boxes and dialogs the windows open: notice, question, error box, open and save file
-// dialogs, the folder dialog, the colour dialog and the progress box. Windows get them injected, so tests answer them by script.
+// dialogs, the folder dialog, the colour dialog, the box of numbers and the progress box.
+// Windows get them injected, so tests answer them by script.
 #pragma once
 
 #include <QColor>
 #include <QString>
 #include <QStringList>
 #include <memory>
+#include <optional>
+#include <vector>
 
 #include "platform/progress.h"
 
@@ -13,6 +16,14 @@ namespace platform {
 
 // The application title: the caption of notices and error boxes and the program's name.
 QString ApplicationTitle();
+
+// One whole number a dialog asks for: its label, the value it starts with and its bounds.
+struct NumberField {
+    QString label;
+    int value = 0;
+    int low = 0;
+    int high = 0;
+};
 
 struct FileDialogOptions {
     QString title;
@@ -42,6 +53,20 @@ public:
     // An existing folder (the filter is not used); empty when the user cancelled, as dialogs that
     // choose no folders do.
     virtual QString FolderName(const FileDialogOptions&) { return {}; }
+    // Files and folders chosen together (scans: files, or a folder of them), in the order the
+    // dialog gives them; none when the user cancelled. Dialogs that choose only files choose those.
+    virtual QStringList OpenFilesOrFolders(const FileDialogOptions& options) {
+        return OpenFileNames(options);
+    }
+    // A small box captioned `title` asking for whole numbers, each in its own labelled field kept
+    // within its bounds, with "OK" and "Anuluj": the numbers as given, or nothing when the user
+    // cancelled. Dialogs that ask nothing answer as cancelled.
+    virtual std::optional<std::vector<int>> AskNumbers(const QString& title,
+                                                       const std::vector<NumberField>& fields) {
+        (void)title;
+        (void)fields;
+        return std::nullopt;
+    }
     // The chosen colour; the preset when the user cancelled.
     virtual QColor ChooseColour(QColor preset) = 0;
     // A box that shows how far a long piece of work has come, with a button that stops it; it
@@ -61,6 +86,9 @@ public:
     QString SaveFileName(const FileDialogOptions& options) override;
     QStringList OpenFileNames(const FileDialogOptions& options) override;
     QString FolderName(const FileDialogOptions& options) override;
+    QStringList OpenFilesOrFolders(const FileDialogOptions& options) override;
+    std::optional<std::vector<int>> AskNumbers(const QString& title,
+                                               const std::vector<NumberField>& fields) override;
     QColor ChooseColour(QColor preset) override;
     std::unique_ptr<Progress> ShowProgress(const QString& text) override;
 };

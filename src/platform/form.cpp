@@ -4,6 +4,7 @@
 #include <QAbstractButton>
 #include <QAction>
 #include <QCheckBox>
+#include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpression>
@@ -11,6 +12,7 @@
 #include <QDropEvent>
 #include <QMimeData>
 #include <QGuiApplication>
+#include <QLabel>
 #include <QLayout>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -111,6 +113,19 @@ QPushButton* Form::AddButton(const QString& caption, const QRect& geometry) {
     auto* button = new QPushButton(caption, Client());
     button->setGeometry(geometry);
     return button;
+}
+
+QLabel* Form::AddLabel(const QRect& geometry, bool bold, int points) {
+    auto* label = new QLabel(Client());
+    label->setGeometry(geometry);
+    label->setTextFormat(Qt::PlainText);
+    if (bold || points > 0) {
+        QFont own = font();
+        own.setBold(bold);
+        if (points > 0) own.setPointSize(points);
+        label->setFont(own);
+    }
+    return label;
 }
 
 QCheckBox* Form::AddCheckBox(const QString& caption, const QRect& geometry) {

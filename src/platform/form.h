@@ -24,6 +24,7 @@
 class QAbstractButton;
 class QAction;
 class QCheckBox;
+class QLabel;
 class QPushButton;
 class QRadioButton;
 class QRect;
@@ -76,6 +77,9 @@ public:
 
     // Controls on the client area at their fixed places.
     QPushButton* AddButton(const QString& caption, const QRect& geometry);
+    // A label of plain text (a questionnaire's text is never markup), in the window's font, bold
+    // when asked and in its own size when `points` is given.
+    QLabel* AddLabel(const QRect& geometry, bool bold = false, int points = 0);
     QCheckBox* AddCheckBox(const QString& caption, const QRect& geometry);
     QRadioButton* AddRadioButton(const QString& caption, const QRect& geometry);
     ComboBox* AddComboBox(const QRect& geometry);

@@ -95,6 +95,9 @@ public:
     // "Zbieraj odpowiedzi w sieci...": enabled while results are loaded; the program links it to
     // the collection window.
     QAction* Zbierajodpowiedziwsieci1;
+    // "Wczytaj skany arkuszy…": enabled while results are loaded; the program links it to the
+    // reading of scanned sheets.
+    QAction* Wczytajskanyarkuszy1;
     QMenu* Okna1;
     QAction* Treankiety1;
     QMenu* Wykresy1;

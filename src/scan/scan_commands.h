@@ -1,5 +1,5 @@
 // The commands of paper sheets, run with no screen: "narzedzia arkusze" prints the sheets to
-// tick into a PDF file.
+// tick into a PDF file, "narzedzia skany" reads their scans into results.
 #pragma once
 
 #include <QStringList>
@@ -10,5 +10,11 @@ namespace scan {
 // a survey or file that cannot be read or written. Needs a Qt application object.
 int RunSheetsCommand(const QStringList& arguments);
 QString SheetsCommandHelp();
+
+// Runs "skany" with the arguments after the word: 0 every sheet went in, 1 some sheets or pages
+// were left out (each named on standard error), 2 a wrong call or a file that cannot be read or
+// written. Needs a Qt application object.
+int RunScansCommand(const QStringList& arguments);
+QString ScansCommandHelp();
 
 }  // namespace scan

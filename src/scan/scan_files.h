@@ -3,6 +3,7 @@
 // reading of pages run on worker threads while the pages are handed on in order.
 #pragma once
 
+#include <QImage>
 #include <QString>
 #include <QStringList>
 #include <functional>
@@ -19,6 +20,16 @@ namespace scan {
 // .tiff, .pdf, letter case not counting) in name order, not its subfolders; a file itself.
 QStringList ScanFilesOf(const QStringList& inputs);
 
+// Larger images are refused before they are decoded: no scanner or camera makes them, and their
+// decoding would take more memory than the reading may.
+constexpr int kLargestScanSide = 12000;
+constexpr qint64 kLargestScanPixels = 150'000'000;
+
+// One image file (PNG or JPEG) decoded as the reading decodes it: in grayscale,
+// a large JPEG at half its size (enough for the code and the boxes, and quicker). A null image
+// with `error` set when it cannot be decoded or claims too large a size.
+QImage DecodeScanImage(const QByteArray& file, QString& error);
+
 struct ScannedPage {
     QString file;
     int page = 0;  // 1.. within its file
@@ -30,7 +41,8 @@ struct ScannedPage {
 
 // Reads every page of `files` against `target` and hands each to `onPage` on the calling thread,
 // in file order and page order, with `progress` advanced after each page (total: pages known so
-// far). Returns false when the progress was stopped; the pages handed on before that stay handed.
+// far, a file not yet opened counting as one) and while a page is awaited. Returns false when the
+// progress was stopped; the pages handed on before that stay handed.
 bool ReadScanFiles(const QStringList& files, const ScanTarget& target,
                    platform::Progress& progress, const std::function<void(ScannedPage)>& onPage);
 

@@ -19,6 +19,7 @@ struct ScannedSheet {
     results::AnswerSheet marks;  // the crossed boxes; filled-in and doubtful ones unmarked
     std::vector<int> doubtfulQuestions;     // questions with an Uncertain box, in order
     std::vector<QuestionPicture> pictures;  // of the doubtful questions
+    std::vector<BoxReading> doubtfulBoxes;  // every box of the doubtful questions, as read
     std::vector<int> missingPages;          // pages of the sheet no scan held
     std::vector<int> missingQuestions;      // the questions on those pages
 

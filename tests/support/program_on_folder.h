@@ -14,7 +14,11 @@
 namespace testing_support {
 
 struct ProgramOnFolder {
-    ProgramOnFolder() : previousDir(QDir::currentPath()), program(dialogs, printer, folder.path()) {
+    // The printer's pages are `landscapePage` printer pixels at `dotsPerInch`.
+    explicit ProgramOnFolder(QSize landscapePage = QSize(3200, 2300), int dotsPerInch = 300)
+        : printer(landscapePage, dotsPerInch),
+          previousDir(QDir::currentPath()),
+          program(dialogs, printer, folder.path()) {
         QDir::setCurrent(folder.path());
         program.Form0->EndProgram = [] {};
         program.Form0->ShowForm();

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 namespace testing_support {
 
 QStringList ScriptedDialogs::Texts(Kind kind) const {
@@ -85,6 +87,28 @@ std::unique_ptr<platform::Progress> ScriptedDialogs::ShowProgress(const QString&
         ScriptedDialogs& dialogs_;
     };
     return std::make_unique<Scripted>(*this);
+}
+
+std::optional<std::vector<int>> ScriptedDialogs::AskNumbers(
+    const QString& title, const std::vector<platform::NumberField>& fields) {
+    shown.push_back({Kind::Numbers, title, {}, {}});
+    numberFields = fields;
+    if (numbers.empty()) {
+        ADD_FAILURE() << "unscripted box of numbers: " << title.toStdString();
+        return std::nullopt;
+    }
+    std::optional<std::vector<int>> answer = numbers.front();
+    numbers.pop_front();
+    if (!answer) return std::nullopt;
+    if (answer->size() != fields.size()) {
+        ADD_FAILURE() << "box of numbers answered with " << answer->size() << " numbers for "
+                      << fields.size() << " fields";
+        return std::nullopt;
+    }
+    for (std::size_t i = 0; i < fields.size(); ++i) {
+        (*answer)[i] = std::clamp((*answer)[i], fields[i].low, fields[i].high);
+    }
+    return answer;
 }
 
 QColor ScriptedDialogs::ChooseColour(QColor preset) {

@@ -14,10 +14,10 @@ namespace testing_support {
 
 class ScriptedDialogs : public platform::Dialogs {
 public:
-    enum class Kind { Notice, Question, Error, OpenFile, SaveFile, Folder, Colour, Progress };
+    enum class Kind { Notice, Question, Error, OpenFile, SaveFile, Folder, Colour, Progress, Numbers };
     struct Shown {
         Kind kind;
-        QString text;                        // notices, questions, errors and progress boxes
+        QString text;  // notices, questions, errors, progress boxes and the numbers box's title
         platform::FileDialogOptions options;  // file dialogs
         QColor preset;                       // colour dialog
     };
@@ -32,6 +32,10 @@ public:
     int stopAfterSteps = -1;
     int progressSteps = 0;  // steps reported to the progress boxes
     std::deque<QColor> colours;     // an invalid colour is a cancelled dialog
+    // Answers of the box of numbers, each clamped into its field's bounds as the box's fields keep
+    // them; nothing is a cancelled box.
+    std::deque<std::optional<std::vector<int>>> numbers;
+    std::vector<platform::NumberField> numberFields;  // the fields the last box of numbers had
     std::function<void(const QString& question)> whileQuestionOpen;
 
     std::vector<Shown> shown;
@@ -49,6 +53,8 @@ public:
     QStringList OpenFileNames(const platform::FileDialogOptions& options) override;
     QString FolderName(const platform::FileDialogOptions& options) override;
     QColor ChooseColour(QColor preset) override;
+    std::optional<std::vector<int>> AskNumbers(const QString& title,
+                                               const std::vector<platform::NumberField>& fields) override;
     std::unique_ptr<platform::Progress> ShowProgress(const QString& text) override;
 
 private:

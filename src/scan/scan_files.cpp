@@ -1,0 +1,424 @@
+// The pages of scan files: each file known by its first bytes, its pages counted, decoded (PDF
+// pages rendered by Poppler) and read on worker threads, a few pages ahead of the one handed on.
+#include "scan/scan_files.h"
+
+#include <poppler/qt6/poppler-qt6.h>
+#include <tiffio.h>
+
+#include <QBuffer>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QImageReader>
+#include <algorithm>
+#include <condition_variable>
+#include <deque>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <opencv2/imgcodecs.hpp>
+#include <optional>
+#include <thread>
+
+#include "platform/file_names.h"
+#include "platform/progress.h"
+
+namespace scan {
+namespace {
+
+// Pages are read this many ahead of the one handed on, at most.
+constexpr int kPagesAheadPerWorker = 2;
+// A JPEG of at least this many pixels along its short side (a page scanned at 300 dpi, a phone
+// photo) is decoded at half its size: enough for the code and the boxes, and much quicker.
+constexpr int kHalvedJpegShortSide = 2400;
+constexpr int kPdfDotsPerInch = 300;
+// The largest file read whole: far above any scanned page.
+constexpr qint64 kLargestImageFile = 512LL * 1024 * 1024;
+
+enum class Format { Png, Jpeg, Tiff, Pdf, Other };
+
+Format FormatOf(const QByteArray& head) {
+    if (head.startsWith("\x89PNG\r\n\x1a\n")) return Format::Png;
+    if (head.startsWith("\xff\xd8\xff")) return Format::Jpeg;
+    if (head.startsWith("II*") || head.startsWith(QByteArray("MM\0*", 4))) return Format::Tiff;
+    // A PDF's header may follow some bytes of other matter.
+    if (head.contains("%PDF-")) return Format::Pdf;
+    return Format::Other;
+}
+
+QString SizeRefusal(qint64 width, qint64 height) {
+    return QStringLiteral("obraz jest za duży (%1 × %2 punktów)").arg(width).arg(height);
+}
+
+bool SaneSize(qint64 width, qint64 height) {
+    return width > 0 && height > 0 && width <= kLargestScanSide && height <= kLargestScanSide &&
+           width * height <= kLargestScanPixels;
+}
+
+QImage ImageOf(const cv::Mat& mat) {
+    QImage image(mat.cols, mat.rows, QImage::Format_Grayscale8);
+    for (int y = 0; y < mat.rows; ++y) std::copy_n(mat.ptr<uchar>(y), mat.cols, image.scanLine(y));
+    return image;
+}
+
+// The errors and warnings of the libraries go nowhere: a broken file is reported as the
+// page's reason, not as lines on the terminal.
+void QuietLibraries() {
+    static std::once_flag once;
+    std::call_once(once, [] {
+        TIFFSetErrorHandler(nullptr);
+        TIFFSetWarningHandler(nullptr);
+        Poppler::setDebugErrorFunction([](const QString&, const QVariant&) {}, QVariant());
+    });
+}
+
+// A TIFF file's pages, and the size each claims, through libtiff.
+class TiffFile {
+public:
+    explicit TiffFile(const QString& path) : tiff_(TIFFOpen(QFile::encodeName(path).constData(), "rm")) {}
+    ~TiffFile() {
+        if (tiff_) TIFFClose(tiff_);
+    }
+    TiffFile(const TiffFile&) = delete;
+    TiffFile& operator=(const TiffFile&) = delete;
+
+    int Pages() const { return tiff_ ? static_cast<int>(std::min<tdir_t>(TIFFNumberOfDirectories(tiff_), 100000)) : 0; }
+    // Empty when the page may be decoded, else the reason.
+    QString Refusal(int page) {
+        if (!tiff_ || !TIFFSetDirectory(tiff_, static_cast<tdir_t>(page - 1))) {
+            return QStringLiteral("nie można odczytać strony pliku TIFF");
+        }
+        std::uint32_t width = 0;
+        std::uint32_t height = 0;
+        TIFFGetField(tiff_, TIFFTAG_IMAGEWIDTH, &width);
+        TIFFGetField(tiff_, TIFFTAG_IMAGELENGTH, &height);
+        if (!SaneSize(width, height)) return SizeRefusal(width, height);
+        return {};
+    }
+
+private:
+    TIFF* tiff_;
+};
+
+std::unique_ptr<Poppler::Document> OpenPdf(const QString& path, QString& error) {
+    std::unique_ptr<Poppler::Document> document = Poppler::Document::load(path);
+    if (!document) {
+        error = QStringLiteral("nie można odczytać pliku PDF");
+    } else if (document->isLocked()) {
+        error = QStringLiteral("plik PDF jest zabezpieczony hasłem");
+        document.reset();
+    } else {
+        document->setRenderHint(Poppler::Document::Antialiasing);
+    }
+    return document;
+}
+
+QImage RenderPdfPage(Poppler::Document& document, int page, QString& error) {
+    const std::unique_ptr<Poppler::Page> one = document.page(page - 1);
+    if (!one) {
+        error = QStringLiteral("nie można odczytać strony pliku PDF");
+        return {};
+    }
+    const QSizeF points = one->pageSizeF();
+    const double width = points.width() / 72.0 * kPdfDotsPerInch;
+    const double height = points.height() / 72.0 * kPdfDotsPerInch;
+    if (!(width >= 1 && height >= 1 && SaneSize(static_cast<qint64>(width), static_cast<qint64>(height)))) {
+        error = QStringLiteral("strona PDF ma niewłaściwy rozmiar");
+        return {};
+    }
+    QImage image = one->renderToImage(kPdfDotsPerInch, kPdfDotsPerInch);
+    if (image.isNull()) {
+        error = QStringLiteral("nie można odczytać strony pliku PDF");
+        return {};
+    }
+    return image.convertToFormat(QImage::Format_Grayscale8);
+}
+
+// One file as the reading goes through it.
+struct ScanFile {
+    QString path;
+    Format format = Format::Other;
+    int pages = 1;
+    QString error;  // the whole file could not be used
+};
+
+ScanFile OpenScanFile(const QString& path) {
+    ScanFile file;
+    file.path = path;
+    QFile device(path);
+    if (!QFileInfo(path).isFile() || !device.open(QIODevice::ReadOnly)) {
+        file.error = QStringLiteral("nie można otworzyć pliku");
+        return file;
+    }
+    file.format = FormatOf(device.read(1024));
+    device.close();
+    QString error;
+    switch (file.format) {
+    case Format::Png:
+    case Format::Jpeg:
+        break;
+    case Format::Tiff: {
+        file.pages = TiffFile(path).Pages();
+        if (file.pages == 0) {
+            file.pages = 1;
+            file.error = QStringLiteral("nie można odczytać pliku TIFF");
+        }
+        break;
+    }
+    case Format::Pdf:
+        if (const auto document = OpenPdf(path, file.error)) {
+            file.pages = document->numPages();
+            if (file.pages <= 0) {
+                file.pages = 1;
+                file.error = QStringLiteral("plik PDF nie ma stron");
+            }
+        }
+        break;
+    case Format::Other:
+        file.error = QStringLiteral("to nie jest obraz PNG, JPEG ani TIFF, ani plik PDF");
+        break;
+    }
+    return file;
+}
+
+// The files' pages one after another, dealt out to the workers in order, each worker keeping
+// the PDF document it reads open; the finished pages wait in order for the calling thread.
+class Reading {
+public:
+    Reading(const QStringList& files, const ScanTarget& target, int workers)
+        : files_(files), target_(target), ahead_(workers * kPagesAheadPerWorker) {}
+
+    void Work() {
+        std::unique_ptr<Poppler::Document> pdf;
+        int pdfFile = -1;
+        while (const std::optional<Job> job = NextJob()) {
+            ScannedPage page{job->file->path, job->page, {}, job->file->error};
+            if (page.error.isEmpty()) {
+                QImage image;
+                switch (job->file->format) {
+                case Format::Png:
+                case Format::Jpeg: {
+                    QFile device(job->file->path);
+                    if (device.size() > kLargestImageFile) {
+                        page.error = QStringLiteral("plik jest za duży");
+                    } else if (!device.open(QIODevice::ReadOnly)) {
+                        page.error = QStringLiteral("nie można otworzyć pliku");
+                    } else {
+                        image = DecodeScanImage(device.readAll(), page.error);
+                    }
+                    break;
+                }
+                case Format::Tiff:
+                    image = DecodeTiffPage(job->file->path, job->page, page.error);
+                    break;
+                case Format::Pdf:
+                    if (pdfFile != job->fileIndex) {
+                        pdf = OpenPdf(job->file->path, page.error);
+                        pdfFile = job->fileIndex;
+                    }
+                    if (pdf) image = RenderPdfPage(*pdf, job->page, page.error);
+                    break;
+                case Format::Other:
+                    break;
+                }
+                if (page.error.isEmpty()) page.reading = ReadPage(image, target_);
+            }
+            if (!page.error.isEmpty()) page.reading.problem = PageProblem::NoMarkers;
+            Finish(job->sequence, std::move(page));
+        }
+    }
+
+    // Waits for the next page in order: nothing once every page is handed on.
+    std::optional<ScannedPage> Next(platform::Progress& progress, int done, bool& stopped) {
+        std::unique_lock<std::mutex> lock(mutex_);
+        for (;;) {
+            const auto found = finished_.find(handed_);
+            if (found != finished_.end()) {
+                ScannedPage page = std::move(found->second);
+                finished_.erase(found);
+                ++handed_;
+                changed_.notify_all();
+                return page;
+            }
+            if (dealtAll_ && handed_ == dealt_) return std::nullopt;
+            // Still waiting: the progress box's own events go on meanwhile.
+            if (!changed_.wait_for(lock, std::chrono::milliseconds(100), [&] {
+                    return finished_.count(handed_) > 0 || (dealtAll_ && handed_ == dealt_);
+                })) {
+                const int total = Total();
+                lock.unlock();
+                if (!progress.Advance(done, total)) {
+                    stopped = true;
+                    return std::nullopt;
+                }
+                lock.lock();
+            }
+        }
+    }
+
+    // Pages known so far, a file not yet opened counting as one.
+    int Total() const { return knownPages_ + static_cast<int>(files_.size()) - nextFile_; }
+    int TotalNow() {
+        const std::lock_guard<std::mutex> lock(mutex_);
+        return Total();
+    }
+
+    void Stop() {
+        const std::lock_guard<std::mutex> lock(mutex_);
+        stopping_ = true;
+        changed_.notify_all();
+    }
+
+private:
+    struct Job {
+        const ScanFile* file;
+        int fileIndex;
+        int page;
+        int sequence;
+    };
+
+    std::optional<Job> NextJob() {
+        std::unique_lock<std::mutex> lock(mutex_);
+        changed_.wait(lock, [&] { return stopping_ || dealt_ < handed_ + ahead_; });
+        if (stopping_) return std::nullopt;
+        while (!current_ || nextPage_ > current_->pages) {
+            if (nextFile_ >= files_.size()) {
+                dealtAll_ = true;
+                changed_.notify_all();
+                return std::nullopt;
+            }
+            opened_.push_back(OpenScanFile(files_[nextFile_]));
+            current_ = &opened_.back();
+            currentIndex_ = nextFile_++;
+            knownPages_ += current_->pages;
+            nextPage_ = 1;
+        }
+        return Job{current_, currentIndex_, nextPage_++, dealt_++};
+    }
+
+    void Finish(int sequence, ScannedPage page) {
+        const std::lock_guard<std::mutex> lock(mutex_);
+        finished_.emplace(sequence, std::move(page));
+        changed_.notify_all();
+    }
+
+    static QImage DecodeTiffPage(const QString& path, int page, QString& error) {
+        error = TiffFile(path).Refusal(page);
+        if (!error.isEmpty()) return {};
+        std::vector<cv::Mat> pages;
+        try {
+            cv::imreadmulti(QFile::encodeName(path).toStdString(), pages, page - 1, 1, cv::IMREAD_GRAYSCALE);
+        } catch (const cv::Exception&) {
+            pages.clear();
+        }
+        if (pages.empty() || pages.front().empty()) {
+            error = QStringLiteral("nie można odczytać strony pliku TIFF");
+            return {};
+        }
+        return ImageOf(pages.front());
+    }
+
+    const QStringList& files_;
+    const ScanTarget& target_;
+    const int ahead_;
+    std::mutex mutex_;
+    std::condition_variable changed_;
+    std::deque<ScanFile> opened_;  // stays in place while pages of it are read
+    const ScanFile* current_ = nullptr;
+    int currentIndex_ = -1;
+    qsizetype nextFile_ = 0;
+    int nextPage_ = 1;
+    int knownPages_ = 0;
+    int dealt_ = 0;
+    int handed_ = 0;
+    bool dealtAll_ = false;
+    bool stopping_ = false;
+    std::map<int, ScannedPage> finished_;
+};
+
+bool IsScanFileName(const QString& name) {
+    const QString suffix = QFileInfo(name).suffix().toLower();
+    return suffix == QStringLiteral("png") || suffix == QStringLiteral("jpg") ||
+           suffix == QStringLiteral("jpeg") || suffix == QStringLiteral("tif") ||
+           suffix == QStringLiteral("tiff") || suffix == QStringLiteral("pdf");
+}
+
+}  // namespace
+
+QImage DecodeScanImage(const QByteArray& file, QString& error) {
+    QuietLibraries();
+    QBuffer buffer;
+    buffer.setData(file);
+    QImageReader header(&buffer);
+    const QSize size = header.size();
+    if (!size.isValid()) {
+        error = QStringLiteral("nie można odczytać obrazu");
+        return {};
+    }
+    if (!SaneSize(size.width(), size.height())) {
+        error = SizeRefusal(size.width(), size.height());
+        return {};
+    }
+    int flags = cv::IMREAD_GRAYSCALE;
+    if (FormatOf(file.left(16)) == Format::Jpeg && std::min(size.width(), size.height()) >= kHalvedJpegShortSide) {
+        flags = cv::IMREAD_REDUCED_GRAYSCALE_2;
+    }
+    cv::Mat picture;
+    try {
+        picture = cv::imdecode(cv::Mat(1, static_cast<int>(file.size()), CV_8UC1,
+                                       const_cast<char*>(file.constData())),
+                               flags);
+    } catch (const cv::Exception&) {
+        picture.release();
+    }
+    if (picture.empty()) {
+        error = QStringLiteral("nie można odczytać obrazu");
+        return {};
+    }
+    error.clear();
+    return ImageOf(picture);
+}
+
+QStringList ScanFilesOf(const QStringList& inputs) {
+    QStringList files;
+    for (const QString& input : inputs) {
+        if (!QFileInfo(input).isDir()) {
+            files << input;
+            continue;
+        }
+        for (const QByteArray& name : platform::ListFolder(input, QStringLiteral("*"))) {
+            const QString path = QDir(input).filePath(QFile::decodeName(name));
+            if (IsScanFileName(path) && QFileInfo(path).isFile()) files << path;
+        }
+    }
+    return files;
+}
+
+bool ReadScanFiles(const QStringList& files, const ScanTarget& target,
+                   platform::Progress& progress, const std::function<void(ScannedPage)>& onPage) {
+    QuietLibraries();
+    const int workers = static_cast<int>(std::clamp(std::thread::hardware_concurrency(), 1u, 8u));
+    Reading reading(files, target, workers);
+    // The workers are stopped and joined however the reading ends, also when `onPage` throws.
+    struct Workers {
+        Reading& reading;
+        std::vector<std::thread> threads;
+        ~Workers() {
+            reading.Stop();
+            for (std::thread& thread : threads) thread.join();
+        }
+    } running{reading, {}};
+    for (int i = 0; i < workers; ++i) running.threads.emplace_back([&reading] { reading.Work(); });
+    bool stopped = false;
+    int done = 0;
+    while (!stopped) {
+        std::optional<ScannedPage> page = reading.Next(progress, done, stopped);
+        if (!page) break;
+        onPage(std::move(*page));
+        ++done;
+        if (!progress.Advance(done, reading.TotalNow())) stopped = true;
+    }
+    return !stopped;
+}
+
+}  // namespace scan
