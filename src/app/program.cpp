@@ -31,6 +31,8 @@ Program::Program(platform::Dialogs& dialogs, platform::Printer& printer,
     Form3->OnClick(Form3->Wprowadodpowiedzi1, [this] { SheetEntry->OpenSheetEntry(); });
     Form3->OnClick(Form3->Zbierajodpowiedziwsieci1, [this] { Form11->StartCollecting(); });
     Form3->OnClick(Form3->Wczytajskanyarkuszy1, [this] { scanIntake->ReadChosenScans(); });
+    PhoneScan = std::make_unique<scan::PhoneScanWindow>(dialogs, *Form3, scannedSheets, *SheetReview, server);
+    Form3->OnClick(Form3->Skanujarkuszetelefonem1, [this] { PhoneScan->StartScanning(); });
     Form3->SetReportWriter(&report::WriteWholeReport);
     Form1->OnClick(Form1->Drukujarkuszedoskanowania1,
                    [this, &printer] { scan::PrintSheetsOfEditor(*Form1, printer); });
@@ -39,6 +41,7 @@ Program::Program(platform::Dialogs& dialogs, platform::Printer& printer,
 Program::~Program() {
     // Windows go before the state they read; the launcher last, as the main window.
     Form0->EndProgram = nullptr;
+    PhoneScan.reset();
     scanIntake.reset();
     SheetReview.reset();
     SheetEntry.reset();

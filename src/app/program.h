@@ -16,6 +16,7 @@
 #include "platform/shared_http_server.h"
 #include "results/results_manager_window.h"
 #include "results/survey_text_window.h"
+#include "scan/phone_scan_window.h"
 #include "scan/read_sheet_numbers.h"
 #include "scan/scan_intake.h"
 #include "scan/sheet_review_window.h"
@@ -58,6 +59,7 @@ struct Program {
     std::unique_ptr<scan::SheetReviewWindow> SheetReview;  // "Sprawdzanie arkuszy"
     // "Wczytaj skany arkuszy…": the reading of scans into the loaded results.
     std::unique_ptr<scan::ScanIntake> scanIntake;
+    std::unique_ptr<scan::PhoneScanWindow> PhoneScan;  // "Skanuj arkusze telefonem…"
 };
 
 // The first window the command line asks for: the launcher, or the results manager with its

@@ -72,6 +72,7 @@ void TForm3::BuildControls() {
     Wprowadodpowiedzi1 = Plik->addAction(QStringLiteral("Wprowadź odpowiedzi…"));
     Zbierajodpowiedziwsieci1 = Plik->addAction(QStringLiteral("Zbieraj odpowiedzi w sieci…"));
     Wczytajskanyarkuszy1 = Plik->addAction(QStringLiteral("Wczytaj skany arkuszy…"));
+    Skanujarkuszetelefonem1 = Plik->addAction(QStringLiteral("Skanuj arkusze telefonem…"));
     Okna1 = MenuBar()->addMenu(QStringLiteral("Okna"));
     Treankiety1 = Okna1->addAction(QStringLiteral("Treść ankiety"));
     Treankiety1->setCheckable(true);
@@ -122,7 +123,7 @@ void TForm3::TakeState(bool loaded) {
     for (QAction* item : {Otwrz1, Nowewynikizankiety1}) item->setEnabled(!loaded);
     for (QAction* item :
          {Dodaj1, Zapisz1, Wyzeruj1, Raport1, Wprowadodpowiedzi1, Zbierajodpowiedziwsieci1,
-          Wczytajskanyarkuszy1}) {
+          Wczytajskanyarkuszy1, Skanujarkuszetelefonem1}) {
         item->setEnabled(loaded);
     }
     Wykresy1->menuAction()->setEnabled(loaded);

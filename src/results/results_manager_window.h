@@ -98,6 +98,9 @@ public:
     // "Wczytaj skany arkuszy…": enabled while results are loaded; the program links it to the
     // reading of scanned sheets.
     QAction* Wczytajskanyarkuszy1;
+    // "Skanuj arkusze telefonem…": enabled while results are loaded; the program links it to the
+    // phone scanning's window.
+    QAction* Skanujarkuszetelefonem1;
     QMenu* Okna1;
     QAction* Treankiety1;
     QMenu* Wykresy1;

@@ -102,7 +102,7 @@ void PhoneScanWindow::FormClose() {
     std::vector<ScannedSheet> waiting = scanning_->TakeWaiting();
     scanning_.reset();
     if (resultsGone_ || waiting.empty()) return;
-    review_.Review(std::move(waiting), [](const SheetReviewWindow::Outcome&) {});
+    review_.Append(std::move(waiting));
 }
 
 }  // namespace scan

@@ -94,6 +94,13 @@ void SheetReviewWindow::Review(std::vector<ScannedSheet> sheets,
     setFocus();
 }
 
+void SheetReviewWindow::Append(std::vector<ScannedSheet> sheets) {
+    if (!Reviewing()) return Review(std::move(sheets), {});
+    sheets_.insert(sheets_.end(), std::make_move_iterator(sheets.begin()), std::make_move_iterator(sheets.end()));
+    ShowQuestion();  // the count of sheets
+    ShowForm();
+}
+
 void SheetReviewWindow::keyPressEvent(QKeyEvent* event) {
     // A key held down counts once: a held Enter must not run through the sheets.
     if (event->isAutoRepeat()) return;

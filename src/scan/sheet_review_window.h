@@ -42,6 +42,9 @@ public:
     // the last one is dealt with or the window closes ("Koniec", Escape, the results gone).
     void Review(std::vector<ScannedSheet> sheets, std::function<void(const Outcome&)> finished);
     bool Reviewing() const { return typing_.has_value(); }
+    // Sheets that come while a review is open (from the phone) join its end, and its outcome
+    // counts them; with none open, a review of them alone begins.
+    void Append(std::vector<ScannedSheet> sheets);
 
     // A key as the user presses it (what keyPressEvent hands over).
     void Key(int key, const QString& text, Qt::KeyboardModifiers modifiers = {});
