@@ -5,7 +5,6 @@
 // stall is reported.
 #include <benchmark/benchmark.h>
 
-#include <QElapsedTimer>
 #include <QEventLoop>
 #include <QTcpSocket>
 #include <QRegularExpression>
@@ -15,6 +14,7 @@
 #include <vector>
 
 #include "app/program.h"
+#include "event_loop_pulse.h"
 #include "platform/dialogs.h"
 #include "platform/printer.h"
 #include "results/results_file.h"
@@ -125,7 +125,7 @@ void BM_CollectThousandAnswersOfTwentyQuestions(benchmark::State& state) {
     program.Form3->ShowForm();
     program.server.PreferredPort = 0;
 
-    double longestStallMs = 0;
+    bench::EventLoopPulse pulse;
     bool allCounted = true;
     for (auto _ : state) {
         state.PauseTiming();
@@ -138,25 +138,16 @@ void BM_CollectThousandAnswersOfTwentyQuestions(benchmark::State& state) {
         round.code = program.Form11->CurrentCollection()->Code();
         QEventLoop done;
         round.done = &done;
-        // The event loop's pulse: a 5 ms timer whose late ticks show how long it stood still.
-        QElapsedTimer pulse;
-        QTimer ticker;
-        ticker.setInterval(5);
-        QObject::connect(&ticker, &QTimer::timeout, [&] {
-            longestStallMs = std::max(longestStallMs, pulse.nsecsElapsed() / 1e6 - 5);
-            pulse.restart();
-        });
         state.ResumeTiming();
 
-        pulse.start();
-        ticker.start();
+        pulse.Start();
         std::vector<std::unique_ptr<Client>> clients;
         for (int c = 0; c < kClients; ++c) clients.push_back(std::make_unique<Client>(round));
         QTimer::singleShot(30000, &done, &QEventLoop::quit);
         done.exec();
 
         state.PauseTiming();
-        ticker.stop();
+        pulse.Stop();
         const results::ResultsTally& tally = program.results.Tally;
         allCounted = allCounted && round.failed == 0 && tally.RespondentCount == kAnswers &&
                      program.Form11->CurrentCollection()->Accepted() == kAnswers;
@@ -170,7 +161,7 @@ void BM_CollectThousandAnswersOfTwentyQuestions(benchmark::State& state) {
         state.ResumeTiming();
     }
     if (!allCounted) state.SkipWithError("not every answer was counted exactly once");
-    state.counters["longest_stall_ms"] = longestStallMs;
+    state.counters["longest_stall_ms"] = pulse.LongestStallMs();
     program.Form3->hide();
 }
 BENCHMARK(BM_CollectThousandAnswersOfTwentyQuestions)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);

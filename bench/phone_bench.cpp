@@ -17,6 +17,8 @@
 #include <vector>
 
 #include "app/program.h"
+#include "event_loop_pulse.h"
+#include "large_files.h"
 #include "platform/dialogs.h"
 #include "platform/printer.h"
 #include "test_scans.h"
@@ -25,16 +27,6 @@ namespace {
 
 constexpr int kPhotos = 8;
 constexpr int kFirstSheet = 101;
-
-class QuietDialogs : public platform::Dialogs {
-public:
-    void Notice(const QString&) override {}
-    bool Question(const QString&) override { return true; }
-    void Error(const QString&) override {}
-    QString OpenFileName(const platform::FileDialogOptions&) override { return {}; }
-    QString SaveFileName(const platform::FileDialogOptions&) override { return {}; }
-    QColor ChooseColour(QColor preset) override { return preset; }
-};
 
 const test_scans::SampleSurvey& Survey() {
     static const test_scans::SampleSurvey survey = test_scans::MakeSurvey({4, 3, 5, 2, 6});
@@ -112,7 +104,7 @@ void BM_PhonePhotoOf12MegapixelsAnsweredAfterItsUpload(benchmark::State& state) 
         if (qint64(size.width()) * size.height() < 11'500'000) return state.SkipWithError("photos not of 12 MP");
     }
     QTemporaryDir folder;
-    QuietDialogs dialogs;
+    bench::ChoosingDialogs dialogs{QString()};
     platform::SystemPrinter printer(dialogs);
     app::Program program(dialogs, printer, folder.filePath(QStringLiteral("work")));
     program.server.PreferredPort = 0;
@@ -123,17 +115,8 @@ void BM_PhonePhotoOf12MegapixelsAnsweredAfterItsUpload(benchmark::State& state) 
     const quint16 port = program.PhoneScan->Port();
     const QByteArray code = program.PhoneScan->CurrentScanning()->Code();
 
-    // The event loop's pulse: a 5 ms timer whose late ticks show how long it stood still.
-    double longestStallMs = 0;
-    QElapsedTimer pulse;
-    QTimer ticker;
-    ticker.setInterval(5);
-    QObject::connect(&ticker, &QTimer::timeout, [&] {
-        longestStallMs = std::max(longestStallMs, pulse.nsecsElapsed() / 1e6 - 5);
-        pulse.restart();
-    });
-    pulse.start();
-    ticker.start();
+    bench::EventLoopPulse pulse;
+    pulse.Start();
 
     std::vector<double> times;
     int added = 0;
@@ -147,13 +130,13 @@ void BM_PhonePhotoOf12MegapixelsAnsweredAfterItsUpload(benchmark::State& state) 
         added += answered.body.contains(": dodany</li>");
         waiting += answered.body.contains(": do sprawdzenia przy komputerze</li>");
     }
-    ticker.stop();
+    pulse.Stop();
     std::sort(times.begin(), times.end());
     state.counters["answer_ms_median"] = times[times.size() / 2];
     state.counters["answer_ms_longest"] = times.back();
     state.counters["sheets_added"] = added;
     state.counters["sheets_to_check"] = waiting;
-    state.counters["longest_stall_ms"] = longestStallMs;
+    state.counters["longest_stall_ms"] = pulse.LongestStallMs();
     program.PhoneScan->CloseForm();
     program.SheetReview->CloseForm();
     program.Form3->hide();
