@@ -63,7 +63,7 @@ private:
         if (round_.started == kAnswers) return socket_.disconnectFromHost();
         number_ = round_.started++;
         cookie_.clear();
-        socket_.write("GET / HTTP/1.1\r\nHost: 127.0.0.1\r\n\r\n");
+        socket_.write("GET / HTTP/1.1\r\n" + Host() + "\r\n");
     }
     void Read() {
         buffer_ += socket_.readAll();
@@ -85,6 +85,8 @@ private:
             }
         }
     }
+    // The server's own name with its port: anything else is refused (421).
+    QByteArray Host() const { return "Host: 127.0.0.1:" + QByteArray::number(round_.port) + "\r\n"; }
     void Send(const QByteArray& head, const QByteArray& page) {
         static const QRegularExpression cookieField(QStringLiteral("(?i)set-cookie: *([^;\\r]+)"));
         static const QRegularExpression tokenField(QStringLiteral("name=\"token\" value=\"([0-9a-f]+)\""));
@@ -92,7 +94,7 @@ private:
         const QByteArray token = tokenField.match(QString::fromLatin1(page)).captured(1).toLatin1();
         QByteArray body = "kod=" + round_.code + "&token=" + token;
         for (int q = 1; q <= kQuestions; ++q) body += "&q" + QByteArray::number(q) + "=" + char('a' + number_ % 9);
-        socket_.write("POST / HTTP/1.1\r\nHost: 127.0.0.1\r\nCookie: " + cookie_ +
+        socket_.write("POST / HTTP/1.1\r\n" + Host() + "Cookie: " + cookie_ +
                       "\r\nContent-Type: application/x-www-form-urlencoded\r\nContent-Length: " +
                       QByteArray::number(body.size()) + "\r\n\r\n" + body);
     }
