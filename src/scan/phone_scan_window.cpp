@@ -26,17 +26,18 @@ PhoneScanWindow::PhoneScanWindow(platform::Dialogs& dialogs, results::TForm3& ma
       review_(review),
       server_(server) {
     CentreOnScreen();
-    Label1 = AddLabel({16, 12, 320, 20}, false, 10);
-    Label1->setText(QStringLiteral("Zeskanuj kod QR aparatem telefonu albo otwórz adres:"));
-    Label2 = AddLabel({16, 34, 320, 58}, true, 9);
+    Label1 = AddLabel({16, 12, 310, 40}, false, 10);
+    Label1->setWordWrap(true);
+    Label1->setText(QStringLiteral("Zeskanuj kod QR aparatem telefonu nauczyciela albo otwórz w nim adres:"));
+    Label2 = AddLabel({16, 58, 310, 40}, true, 9);
     Label2->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     Label2->setWordWrap(true);
     Label2->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    Label3 = AddLabel({16, 96, 320, 20}, false, 10);
-    Label4 = AddLabel({16, 132, 320, 24}, true, 12);
-    Label5 = AddLabel({16, 158, 320, 24}, true, 12);
-    Label6 = AddLabel({16, 184, 320, 24}, true, 12);
-    Label7 = AddLabel({16, 210, 320, 24}, true, 12);
+    Label3 = AddLabel({16, 102, 310, 20}, false, 10);
+    Label4 = AddLabel({16, 134, 310, 24}, true, 12);
+    Label5 = AddLabel({16, 160, 310, 24}, true, 12);
+    Label6 = AddLabel({16, 186, 310, 24}, true, 12);
+    Label7 = AddLabel({16, 212, 310, 24}, true, 12);
     Image1 = AddLabel({334, 12, kQrSide, kQrSide});
     Image1->setAccessibleName(QStringLiteral("Kod QR strony do zdjęć arkuszy"));
     Button1 = AddButton(QStringLiteral("Zakończ"), {466, 262, 98, 27});

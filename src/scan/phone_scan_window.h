@@ -35,7 +35,7 @@ public:
     // How photos are read: ReadPhoto; tests give made-up readings.
     PhoneScanning::PhotoReader Reader = &ReadPhoto;
 
-    QLabel* Label1;  // "Zeskanuj kod QR telefonem:"
+    QLabel* Label1;  // "Zeskanuj kod QR aparatem telefonu nauczyciela albo otwórz w nim adres:"
     QLabel* Label2;  // the page's addresses, code included
     QLabel* Label3;  // "Kod telefonu: …"
     QLabel* Image1;  // the QR code of the first address
