@@ -107,6 +107,11 @@ TEST_F(ScanIntakeTest, CertainSheetsGoInAtOnceDoubtfulOnesAfterReviewAndOneSumma
     EXPECT_EQ(review.CurrentSheet().doubtfulBoxes.size(), 3u);
     EXPECT_EQ(review.CurrentSheet().doubtfulBoxes[0].mark, BoxMark::Uncertain);
     EXPECT_TRUE(dialogs.notices().isEmpty());
+    // While the review is open, the item brings it to the front instead of reading again.
+    const std::size_t shownBefore = dialogs.shown.size();
+    manager.Handle([this] { intake.ReadChosenScans(); });
+    EXPECT_EQ(dialogs.shown.size(), shownBefore);
+    EXPECT_EQ(review.CurrentSheet().number, 2);
     QTest::keyClick(&review, 'a');
     QTest::keyClick(&review, Qt::Key_Return);
     EXPECT_FALSE(review.isVisible());
