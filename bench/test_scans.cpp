@@ -13,6 +13,8 @@
 #include <stdexcept>
 
 #include "collect/new_results.h"
+#include "editor/survey_file.h"
+#include "platform/text_file.h"
 #include "platform/pdf_printer.h"
 #include "platform/progress.h"
 #include "scan/sheet_layout.h"
@@ -260,6 +262,13 @@ SampleSurvey MakeSurvey(const std::vector<int>& answerCounts, const QByteArray& 
     survey.surveyText = results.surveyText;
     survey.target = scan::ScanTargetOf(survey.tally, survey.surveyText);
     return survey;
+}
+
+void WriteSurveyFile(const SampleSurvey& survey, const QString& path) {
+    platform::WriteFileReplacing(path, [&](platform::TextFileWriter& file) {
+        editor::WriteSurvey(file, static_cast<int>(survey.questions.size()),
+                            [&](int number) { return survey.questions[static_cast<std::size_t>(number - 1)]; });
+    });
 }
 
 std::vector<QImage> RenderSheets(const SampleSurvey& survey, int firstSheet, int copies, int dotsPerInch) {
@@ -555,6 +564,11 @@ QImage Photographed(const QImage& page, const PhoneLook& look, std::mt19937& ran
 }
 
 QImage Decoded(const QByteArray& file) { return ImageOf(DecodedMat(file)); }
+
+QByteArray JpegFile(const QImage& picture, int quality) {
+    QImage gray = picture.convertToFormat(QImage::Format_Grayscale8);
+    return Encoded(MatOf(gray), ".jpg", {cv::IMWRITE_JPEG_QUALITY, quality});
+}
 
 void Tally::Count(const std::vector<BoxTruth>& truth, const scan::PageReading& reading) {
     for (std::size_t i = 0; i < truth.size() && i < reading.boxes.size(); ++i) {

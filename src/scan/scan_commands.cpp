@@ -13,6 +13,7 @@
 #include "platform/encoding.h"
 #include "platform/file_names.h"
 #include "platform/io_error.h"
+#include "platform/memory.h"
 #include "platform/pdf_printer.h"
 #include "platform/progress.h"
 #include "platform/text_file.h"
@@ -211,6 +212,7 @@ int RunScansCommand(const QStringList& arguments) {
     const ScanTarget target = ScanTargetOf(store.Tally, store.SurveyText);
     SheetAssembly assembly(target, {});
     {
+        platform::KeepFreedMemoryInOneHeap();
         platform::TerminalProgress progress(command);
         ReadScanFiles(files, target, progress, [&](const ScannedPage& page) { assembly.Add(page); });
     }

@@ -16,7 +16,7 @@
 #include <map>
 #include <memory>
 #include <mutex>
-#include <opencv2/imgcodecs.hpp>
+#include <opencv2/imgproc.hpp>
 #include <optional>
 #include <thread>
 
@@ -28,9 +28,6 @@ namespace {
 
 // Pages are read this many ahead of the one handed on, at most.
 constexpr int kPagesAheadPerWorker = 2;
-// A JPEG of at least this many pixels along its short side (a page scanned at 300 dpi, a phone
-// photo) is decoded at half its size: enough for the code and the boxes, and much quicker.
-constexpr int kHalvedJpegShortSide = 2400;
 constexpr int kPdfDotsPerInch = 300;
 // The largest file read whole: far above any scanned page.
 constexpr qint64 kLargestImageFile = 512LL * 1024 * 1024;
@@ -53,12 +50,6 @@ QString SizeRefusal(qint64 width, qint64 height) {
 bool SaneSize(qint64 width, qint64 height) {
     return width > 0 && height > 0 && width <= kLargestScanSide && height <= kLargestScanSide &&
            width * height <= kLargestScanPixels;
-}
-
-QImage ImageOf(const cv::Mat& mat) {
-    QImage image(mat.cols, mat.rows, QImage::Format_Grayscale8);
-    for (int y = 0; y < mat.rows; ++y) std::copy_n(mat.ptr<uchar>(y), mat.cols, image.scanLine(y));
-    return image;
 }
 
 // The errors and warnings of the libraries go nowhere: a broken file is reported as the
@@ -96,6 +87,40 @@ public:
         return {};
     }
 
+    // The page chosen by Refusal, in grayscale: read a band of rows at a time in libtiff's
+    // RGBA form, whatever the page's own form and compression.
+    QImage DecodePage(QString& error) {
+        char message[1024] = {};
+        TIFFRGBAImage image{};
+        if (!TIFFRGBAImageOK(tiff_, message) || !TIFFRGBAImageBegin(&image, tiff_, 0, message)) {
+            error = QStringLiteral("nie można odczytać strony pliku TIFF");
+            return {};
+        }
+        image.req_orientation = ORIENTATION_TOPLEFT;
+        const int width = static_cast<int>(image.width);
+        const int height = static_cast<int>(image.height);
+        QImage gray(width, height, QImage::Format_Grayscale8);
+        constexpr int kBandRows = 256;
+        std::vector<std::uint32_t> band(static_cast<std::size_t>(width) * kBandRows);
+        bool read = !gray.isNull();
+        for (int row = 0; read && row < height; row += kBandRows) {
+            const int rows = std::min(kBandRows, height - row);
+            image.row_offset = row;
+            image.col_offset = 0;
+            read = TIFFRGBAImageGet(&image, band.data(), image.width, static_cast<std::uint32_t>(rows)) != 0;
+            // Each pixel is R, G, B and A bytes in memory.
+            const cv::Mat rgba(rows, width, CV_8UC4, band.data());
+            cv::Mat into(rows, width, CV_8UC1, gray.scanLine(row), static_cast<std::size_t>(gray.bytesPerLine()));
+            if (read) cv::cvtColor(rgba, into, cv::COLOR_RGBA2GRAY);
+        }
+        TIFFRGBAImageEnd(&image);
+        if (!read) {
+            error = QStringLiteral("nie można odczytać strony pliku TIFF");
+            return {};
+        }
+        return gray;
+    }
+
 private:
     TIFF* tiff_;
 };
@@ -108,7 +133,9 @@ std::unique_ptr<Poppler::Document> OpenPdf(const QString& path, QString& error) 
         error = QStringLiteral("plik PDF jest zabezpieczony hasłem");
         document.reset();
     } else {
-        document->setRenderHint(Poppler::Document::Antialiasing);
+        // Qt's painter draws a scanner's page pictures several times quicker than Poppler's
+        // own rasteriser, and without smoothing what the reading does not need smoothed.
+        document->setRenderBackend(Poppler::Document::QPainterBackend);
     }
     return document;
 }
@@ -303,19 +330,10 @@ private:
     }
 
     static QImage DecodeTiffPage(const QString& path, int page, QString& error) {
-        error = TiffFile(path).Refusal(page);
+        TiffFile file(path);
+        error = file.Refusal(page);
         if (!error.isEmpty()) return {};
-        std::vector<cv::Mat> pages;
-        try {
-            cv::imreadmulti(QFile::encodeName(path).toStdString(), pages, page - 1, 1, cv::IMREAD_GRAYSCALE);
-        } catch (const cv::Exception&) {
-            pages.clear();
-        }
-        if (pages.empty() || pages.front().empty()) {
-            error = QStringLiteral("nie można odczytać strony pliku TIFF");
-            return {};
-        }
-        return ImageOf(pages.front());
+        return file.DecodePage(error);
     }
 
     const QStringList& files_;
@@ -346,12 +364,13 @@ bool IsScanFileName(const QString& name) {
 }  // namespace
 
 QImage DecodeScanImage(const QByteArray& file, QString& error) {
-    QuietLibraries();
     QBuffer buffer;
     buffer.setData(file);
-    QImageReader header(&buffer);
-    const QSize size = header.size();
-    if (!size.isValid()) {
+    buffer.open(QIODevice::ReadOnly);
+    const Format format = FormatOf(file.left(16));
+    QImageReader reader(&buffer, format == Format::Png ? "png" : format == Format::Jpeg ? "jpeg" : "");
+    const QSize size = reader.size();
+    if ((format != Format::Png && format != Format::Jpeg) || !size.isValid()) {
         error = QStringLiteral("nie można odczytać obrazu");
         return {};
     }
@@ -359,24 +378,14 @@ QImage DecodeScanImage(const QByteArray& file, QString& error) {
         error = SizeRefusal(size.width(), size.height());
         return {};
     }
-    int flags = cv::IMREAD_GRAYSCALE;
-    if (FormatOf(file.left(16)) == Format::Jpeg && std::min(size.width(), size.height()) >= kHalvedJpegShortSide) {
-        flags = cv::IMREAD_REDUCED_GRAYSCALE_2;
-    }
-    cv::Mat picture;
-    try {
-        picture = cv::imdecode(cv::Mat(1, static_cast<int>(file.size()), CV_8UC1,
-                                       const_cast<char*>(file.constData())),
-                               flags);
-    } catch (const cv::Exception&) {
-        picture.release();
-    }
-    if (picture.empty()) {
+    const QImage picture = reader.read();
+    if (picture.isNull()) {
         error = QStringLiteral("nie można odczytać obrazu");
         return {};
     }
     error.clear();
-    return ImageOf(picture);
+    return picture.format() == QImage::Format_Grayscale8 ? picture
+                                                          : picture.convertToFormat(QImage::Format_Grayscale8);
 }
 
 QStringList ScanFilesOf(const QStringList& inputs) {

@@ -25,9 +25,8 @@ QStringList ScanFilesOf(const QStringList& inputs);
 constexpr int kLargestScanSide = 12000;
 constexpr qint64 kLargestScanPixels = 150'000'000;
 
-// One image file (PNG or JPEG) decoded as the reading decodes it: in grayscale,
-// a large JPEG at half its size (enough for the code and the boxes, and quicker). A null image
-// with `error` set when it cannot be decoded or claims too large a size.
+// One image file (PNG or JPEG) decoded as the reading decodes it, in grayscale. A null image with
+// `error` set when it cannot be decoded or claims too large a size.
 QImage DecodeScanImage(const QByteArray& file, QString& error);
 
 struct ScannedPage {
