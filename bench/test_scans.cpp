@@ -4,6 +4,7 @@
 
 #include <poppler/qt6/poppler-qt6.h>
 
+#include <QFile>
 #include <QTemporaryDir>
 #include <algorithm>
 #include <cmath>
@@ -131,7 +132,7 @@ std::vector<Stroke> StrokesOf(Mark mark, const QRectF& box, Random& random) {
                        Uniform(random, 0.35, 0.6), Uniform(random, 0.7, 1.0), false, random);
     case Mark::HeavyPencil:
         return CrossAt(Jittered(centre, 0.35, 0.7, random), Uniform(random, 2.0, 3.6),
-                       Uniform(random, 0.5, 0.8), Uniform(random, 0.65, 0.85), true, random);
+                       Uniform(random, 0.45, 0.7), Uniform(random, 0.65, 0.85), true, random);
     case Mark::LightPencil:
         return CrossAt(Jittered(centre, 0.35, 0.7, random), Uniform(random, 2.0, 3.4),
                        Uniform(random, 0.35, 0.5), Uniform(random, 0.6, 0.72), true, random);
@@ -568,6 +569,19 @@ QImage Decoded(const QByteArray& file) { return ImageOf(DecodedMat(file)); }
 QByteArray JpegFile(const QImage& picture, int quality) {
     QImage gray = picture.convertToFormat(QImage::Format_Grayscale8);
     return Encoded(MatOf(gray), ".jpg", {cv::IMWRITE_JPEG_QUALITY, quality});
+}
+
+QByteArray PngFile(const QImage& picture) {
+    QImage gray = picture.convertToFormat(QImage::Format_Grayscale8);
+    return Encoded(MatOf(gray), ".png", {cv::IMWRITE_PNG_COMPRESSION, 1});
+}
+
+void WriteTiffFile(const std::vector<QImage>& pages, const QString& path) {
+    std::vector<QImage> grays;
+    std::vector<cv::Mat> mats;
+    for (const QImage& page : pages) grays.push_back(page.convertToFormat(QImage::Format_Grayscale8));
+    for (QImage& gray : grays) mats.push_back(MatOf(gray));
+    if (!cv::imwritemulti(QFile::encodeName(path).toStdString(), mats)) throw std::runtime_error("imwritemulti");
 }
 
 void Tally::Count(const std::vector<BoxTruth>& truth, const scan::PageReading& reading) {

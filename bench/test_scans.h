@@ -116,8 +116,11 @@ QByteArray PhotoFile(const QImage& page, const PhoneLook& look, std::mt19937& ra
 QImage Scanned(const QImage& page, int dotsPerInch, const ScannerLook& look, std::mt19937& random);
 QImage Photographed(const QImage& page, const PhoneLook& look, std::mt19937& random);
 
-// A picture as a JPEG file of the given quality.
+// A picture as a JPEG file of the given quality, as a PNG file, and pictures as the pages of
+// one TIFF file written to `path`.
 QByteArray JpegFile(const QImage& picture, int quality);
+QByteArray PngFile(const QImage& picture);
+void WriteTiffFile(const std::vector<QImage>& pages, const QString& path);
 
 // A file's bytes decoded, in grayscale.
 QImage Decoded(const QByteArray& file);

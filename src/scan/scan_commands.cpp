@@ -214,7 +214,11 @@ int RunScansCommand(const QStringList& arguments) {
     {
         platform::KeepFreedMemoryInOneHeap();
         platform::TerminalProgress progress(command);
+        // Qt's image readers would speak of a broken file on their own; its line below says why.
+        const QtMessageHandler previous =
+            qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});
         ReadScanFiles(files, target, progress, [&](const ScannedPage& page) { assembly.Add(page); });
+        qInstallMessageHandler(previous);
     }
     bool leftOut = false;
     for (const RefusedPage& page : assembly.Refused()) {

@@ -2,15 +2,16 @@
 // pages rendered by Poppler) and read on worker threads, a few pages ahead of the one handed on.
 #include "scan/scan_files.h"
 
+#include <jpeglib.h>
+#include <png.h>
 #include <poppler/qt6/poppler-qt6.h>
 #include <tiffio.h>
 
-#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QImageReader>
 #include <algorithm>
+#include <csetjmp>
 #include <condition_variable>
 #include <deque>
 #include <map>
@@ -48,8 +49,7 @@ QString SizeRefusal(qint64 width, qint64 height) {
 }
 
 bool SaneSize(qint64 width, qint64 height) {
-    return width > 0 && height > 0 && width <= kLargestScanSide && height <= kLargestScanSide &&
-           width * height <= kLargestScanPixels;
+    return width > 0 && height > 0 && width <= kLargestScanSide && height <= kLargestScanSide;
 }
 
 // The errors and warnings of the libraries go nowhere: a broken file is reported as the
@@ -61,6 +61,91 @@ void QuietLibraries() {
         TIFFSetWarningHandler(nullptr);
         Poppler::setDebugErrorFunction([](const QString&, const QVariant&) {}, QVariant());
     });
+}
+
+const QString kUnreadableImage = QStringLiteral("nie można odczytać obrazu");
+
+// A PNG file through libpng's simplified reading, which keeps its errors to itself: in grey,
+// what is transparent on white.
+QImage DecodePng(const QByteArray& file, QString& error) {
+    png_image image{};
+    image.version = PNG_IMAGE_VERSION;
+    if (!png_image_begin_read_from_memory(&image, file.constData(), static_cast<std::size_t>(file.size()))) {
+        error = kUnreadableImage;
+        return {};
+    }
+    if (!SaneSize(image.width, image.height)) {
+        error = SizeRefusal(image.width, image.height);
+        png_image_free(&image);
+        return {};
+    }
+    image.format = PNG_FORMAT_GRAY;
+    QImage gray(static_cast<int>(image.width), static_cast<int>(image.height), QImage::Format_Grayscale8);
+    const png_color white{255, 255, 255};
+    if (gray.isNull() || !png_image_finish_read(&image, &white, gray.bits(),
+                                                static_cast<png_int_32>(gray.bytesPerLine()), nullptr)) {
+        error = kUnreadableImage;
+        png_image_free(&image);
+        return {};
+    }
+    return gray;
+}
+
+// libjpeg's reading, whose failures jump back here instead of ending the program and whose
+// messages go nowhere. Only plain data lives between the jump and its target.
+struct JpegReading {
+    jpeg_decompress_struct info;
+    jpeg_error_mgr errors;
+    std::jmp_buf failed;
+};
+
+void JpegFailed(j_common_ptr info) {
+    std::longjmp(reinterpret_cast<JpegReading*>(info->client_data)->failed, 1);
+}
+
+bool StartJpeg(JpegReading& reading, const QByteArray& file) {
+    if (setjmp(reading.failed)) return false;
+    jpeg_create_decompress(&reading.info);
+    jpeg_mem_src(&reading.info, reinterpret_cast<const unsigned char*>(file.constData()),
+                 static_cast<unsigned long>(file.size()));
+    jpeg_read_header(&reading.info, TRUE);
+    // Grey straight from the decoder: the colours of a colour picture are never made.
+    reading.info.out_color_space = JCS_GRAYSCALE;
+    return true;
+}
+
+bool ReadJpegRows(JpegReading& reading, uchar* bits, qsizetype stride) {
+    if (setjmp(reading.failed)) return false;
+    jpeg_start_decompress(&reading.info);
+    while (reading.info.output_scanline < reading.info.output_height) {
+        JSAMPROW row = bits + static_cast<qsizetype>(reading.info.output_scanline) * stride;
+        jpeg_read_scanlines(&reading.info, &row, 1);
+    }
+    jpeg_finish_decompress(&reading.info);
+    return true;
+}
+
+QImage DecodeJpeg(const QByteArray& file, QString& error) {
+    JpegReading reading{};
+    reading.info.err = jpeg_std_error(&reading.errors);
+    reading.errors.error_exit = JpegFailed;
+    reading.errors.output_message = [](j_common_ptr) {};
+    reading.info.client_data = &reading;
+    QImage gray;
+    if (!StartJpeg(reading, file)) {
+        error = kUnreadableImage;
+    } else if (!SaneSize(reading.info.image_width, reading.info.image_height)) {
+        error = SizeRefusal(reading.info.image_width, reading.info.image_height);
+    } else {
+        gray = QImage(static_cast<int>(reading.info.image_width), static_cast<int>(reading.info.image_height),
+                      QImage::Format_Grayscale8);
+        if (gray.isNull() || !ReadJpegRows(reading, gray.bits(), gray.bytesPerLine())) {
+            error = kUnreadableImage;
+            gray = QImage();
+        }
+    }
+    jpeg_destroy_decompress(&reading.info);
+    return gray;
 }
 
 // A TIFF file's pages, and the size each claims, through libtiff.
@@ -364,28 +449,13 @@ bool IsScanFileName(const QString& name) {
 }  // namespace
 
 QImage DecodeScanImage(const QByteArray& file, QString& error) {
-    QBuffer buffer;
-    buffer.setData(file);
-    buffer.open(QIODevice::ReadOnly);
     const Format format = FormatOf(file.left(16));
-    QImageReader reader(&buffer, format == Format::Png ? "png" : format == Format::Jpeg ? "jpeg" : "");
-    const QSize size = reader.size();
-    if ((format != Format::Png && format != Format::Jpeg) || !size.isValid()) {
-        error = QStringLiteral("nie można odczytać obrazu");
-        return {};
-    }
-    if (!SaneSize(size.width(), size.height())) {
-        error = SizeRefusal(size.width(), size.height());
-        return {};
-    }
-    const QImage picture = reader.read();
-    if (picture.isNull()) {
-        error = QStringLiteral("nie można odczytać obrazu");
-        return {};
-    }
-    error.clear();
-    return picture.format() == QImage::Format_Grayscale8 ? picture
-                                                          : picture.convertToFormat(QImage::Format_Grayscale8);
+    QImage picture;
+    if (format == Format::Png) picture = DecodePng(file, error);
+    if (format == Format::Jpeg) picture = DecodeJpeg(file, error);
+    if (picture.isNull() && error.isEmpty()) error = QStringLiteral("nie można odczytać obrazu");
+    if (!picture.isNull()) error.clear();
+    return picture;
 }
 
 QStringList ScanFilesOf(const QStringList& inputs) {
