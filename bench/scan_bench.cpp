@@ -5,14 +5,14 @@
 //   scan_bench [--pages N] [--photos N] [--speed-pages N] [--pdf-pages N] [--keep FOLDER]
 #include <sys/resource.h>
 #include <sys/time.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <QDir>
+#include <QFileInfo>
 #include <QFile>
 #include <QGuiApplication>
 #include <QImage>
-#include <QPainter>
-#include <QPdfWriter>
 #include <QTemporaryDir>
 #include <atomic>
 #include <chrono>
@@ -67,16 +67,6 @@ double LoadAverage() {
     double load[1] = {0};
     getloadavg(load, 1);
     return load[0];
-}
-
-// The resident memory now and at most so far, in megabytes.
-double ResidentMb(const char* field) {
-    std::ifstream status("/proc/self/status");
-    std::string line;
-    while (std::getline(status, line)) {
-        if (line.rfind(field, 0) == 0) return std::stod(line.substr(std::string(field).size())) / 1024.0;
-    }
-    return 0;
 }
 
 // A questionnaire of twenty questions of two to nine answers, over two pages.
@@ -199,6 +189,163 @@ void ReadMade(int count, Counts& counts, unsigned seed, const Maker& make, const
     other.join();
 }
 
+// Writes `count` test files made by `make` into `folder`, on two threads; their paths in order.
+QStringList WriteFiles(const QString& folder, const char* stem, int count, unsigned seed,
+                       const std::function<QByteArray(const RenderedPage&, const scan::SheetPage&, std::mt19937&)>& make) {
+    QStringList paths;
+    for (int i = 0; i < count; ++i) paths << QDir(folder).filePath(QStringLiteral("%1-%2").arg(QString::fromLatin1(stem)).arg(i, 4, 10, QLatin1Char('0')));
+    std::atomic<int> next{0};
+    auto work = [&] {
+        for (int i; (i = next++) < count;) {
+            std::mt19937 random(seed + static_cast<unsigned>(i));
+            const RenderedPage& page = Rendered()[static_cast<std::size_t>(i) % Rendered().size()];
+            const QByteArray bytes = make(page, Survey().target.layout[static_cast<std::size_t>(page.code.page - 1)], random);
+            QFile file(paths[i]);
+            if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size()) std::abort();
+        }
+    };
+    std::thread other(work);
+    work();
+    other.join();
+    return paths;
+}
+
+struct Speed {
+    int pages = 0;
+    int located = 0;
+    double wall = 0;
+    double processor = 0;
+    double loadBefore = 0;
+    double loadAfter = 0;
+};
+
+Speed TimeReading(const QStringList& files) {
+    Speed speed;
+    speed.loadBefore = LoadAverage();
+    const double wall = WallSeconds();
+    const double processor = ProcessSeconds();
+    platform::SilentProgress progress;
+    scan::ReadScanFiles(files, Survey().target, progress, [&](const scan::ScannedPage& page) {
+        ++speed.pages;
+        if (page.reading.problem == scan::PageProblem::None) ++speed.located;
+    });
+    speed.wall = WallSeconds() - wall;
+    speed.processor = ProcessSeconds() - processor;
+    speed.loadAfter = LoadAverage();
+    return speed;
+}
+
+void PrintSpeed(const char* what, const Speed& speed) {
+    std::printf("| %s | %.1f pages/s (%d pages in %.2f s wall; %.1f ms processor time a page; "
+                "%d located; load average %.1f to %.1f) |\n",
+                what, speed.pages / speed.wall, speed.pages, speed.wall,
+                1000.0 * speed.processor / std::max(1, speed.pages), speed.located, speed.loadBefore,
+                speed.loadAfter);
+    std::fflush(stdout);
+}
+
+// A scanner's PDF as scanners write it: every page one greyscale JPEG picture of the page
+// scanned at 300 dpi, drawn over the whole A4 page, and nothing else.
+void WriteScannerPdf(const QString& path, int pages) {
+    constexpr int kDistinct = 40;
+    std::vector<QByteArray> scans;
+    std::vector<QSize> sizes;
+    for (int i = 0; i < kDistinct; ++i) {
+        std::mt19937 random(900000 + static_cast<unsigned>(i));
+        const RenderedPage& page = Rendered()[static_cast<std::size_t>(i) % Rendered().size()];
+        const auto& layout = Survey().target.layout[static_cast<std::size_t>(page.code.page - 1)];
+        test_scans::ScannerLook look = test_scans::RandomScannerLook(random);
+        look.file = test_scans::ScannerLook::File::Png;
+        const test_scans::MarkedPage marked =
+            test_scans::MarkPage(page.image, layout, page.code, 300, test_scans::EveryMark(), random);
+        const QImage scanned = test_scans::Scanned(marked.image, 300, look, random);
+        scans.push_back(test_scans::JpegFile(scanned, 75));
+        sizes.push_back(scanned.size());
+    }
+    QByteArray pdf = "%PDF-1.4\n";
+    std::vector<qsizetype> offsets{0};
+    const auto object = [&](const QByteArray& body) {
+        offsets.push_back(pdf.size());
+        pdf += QByteArray::number(static_cast<int>(offsets.size() - 1)) + " 0 obj\n" + body + "\nendobj\n";
+    };
+    // Objects 1 and 2 the catalogue and the page tree; then three for each page.
+    QByteArray kids;
+    for (int i = 0; i < pages; ++i) kids += QByteArray::number(3 + 3 * i) + " 0 R ";
+    object("<< /Type /Catalog /Pages 2 0 R >>");
+    object("<< /Type /Pages /Count " + QByteArray::number(pages) + " /Kids [" + kids + "] >>");
+    for (int i = 0; i < pages; ++i) {
+        const QByteArray& jpeg = scans[static_cast<std::size_t>(i % kDistinct)];
+        const QSize size = sizes[static_cast<std::size_t>(i % kDistinct)];
+        const int first = 3 + 3 * i;
+        const QByteArray draw = "q 595.28 0 0 841.89 0 0 cm /Scan Do Q";
+        object("<< /Type /Page /Parent 2 0 R /MediaBox [0 0 595.28 841.89] /Resources << /XObject << /Scan " +
+               QByteArray::number(first + 2) + " 0 R >> >> /Contents " + QByteArray::number(first + 1) + " 0 R >>");
+        object("<< /Length " + QByteArray::number(draw.size()) + " >>\nstream\n" + draw + "\nendstream");
+        object("<< /Type /XObject /Subtype /Image /Width " + QByteArray::number(size.width()) + " /Height " +
+               QByteArray::number(size.height()) +
+               " /ColorSpace /DeviceGray /BitsPerComponent 8 /Filter /DCTDecode /Length " +
+               QByteArray::number(jpeg.size()) + " >>\nstream\n" + jpeg + "\nendstream");
+    }
+    const qsizetype table = pdf.size();
+    pdf += "xref\n0 " + QByteArray::number(static_cast<int>(offsets.size())) + "\n0000000000 65535 f \n";
+    for (std::size_t i = 1; i < offsets.size(); ++i) {
+        pdf += QByteArray::number(offsets[i]).rightJustified(10, '0') + " 00000 n \n";
+    }
+    pdf += "trailer\n<< /Size " + QByteArray::number(static_cast<int>(offsets.size())) +
+           " /Root 1 0 R >>\nstartxref\n" + QByteArray::number(table) + "\n%%EOF\n";
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(pdf) != pdf.size()) std::abort();
+}
+
+// Runs the program's "skany" on the files, and its wall-clock time, processor time and largest
+// resident memory.
+struct ProgramRun {
+    double wall = 0;
+    double processor = 0;
+    double residentMb = 0;
+    int status = -1;
+};
+ProgramRun RunScansCommand(const QStringList& arguments) {
+    std::vector<QByteArray> bytes{QByteArrayLiteral(NARZEDZIA_PROGRAM), QByteArrayLiteral("skany")};
+    for (const QString& argument : arguments) bytes.push_back(QFile::encodeName(argument));
+    std::vector<char*> argv;
+    for (QByteArray& b : bytes) argv.push_back(b.data());
+    argv.push_back(nullptr);
+    ProgramRun run;
+    const double start = WallSeconds();
+    std::fflush(stdout);
+    std::fflush(stderr);
+    const pid_t child = fork();
+    if (child == 0) {
+        std::freopen("/dev/null", "w", stderr);
+        std::freopen("/dev/null", "w", stdout);
+        execv(argv[0], argv.data());
+        _exit(127);
+    }
+    // The child's own high-water mark, read while it runs: what wait4 reports would count the
+    // pages it shared with this process before it started the program.
+    int status = 0;
+    rusage usage{};
+    const std::string statusFile = "/proc/" + std::to_string(child) + "/status";
+    while (wait4(child, &status, WNOHANG, &usage) == 0) {
+        std::ifstream lines(statusFile);
+        std::string line;
+        bool program = false;  // not this process's copy before the program started
+        while (std::getline(lines, line)) {
+            if (line.rfind("Name:", 0) == 0) program = line.find("narzedzia") != std::string::npos;
+            if (program && line.rfind("VmHWM:", 0) == 0) {
+                run.residentMb = std::max(run.residentMb, std::stod(line.substr(6)) / 1024.0);
+            }
+        }
+        usleep(20000);
+    }
+    run.wall = WallSeconds() - start;
+    run.processor = usage.ru_utime.tv_sec + usage.ru_stime.tv_sec +
+                    (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return run;
+}
+
 void PrintAccuracy(const char* what, const Counts& counts, double seconds) {
     const auto& b = counts.boxes;
     const long clear = b.boxes - b.doubtfulSeen - (b.wrong);
@@ -236,6 +383,48 @@ int main(int argc, char** argv) {
         ReadMade(options.photos, counts, 500000, PhonePhoto, options.keep, "phone");
         PrintAccuracy("phone photos", counts, WallSeconds() - start);
         std::fflush(stdout);
+    }
+    const QTemporaryDir temporary(QFileInfo(QStringLiteral("/dev/shm")).isWritable()
+                                      ? QStringLiteral("/dev/shm/narzedzia-skany-XXXXXX")
+                                      : QDir::tempPath() + QStringLiteral("/narzedzia-skany-XXXXXX"));
+    const QString folder = options.keep.isEmpty() ? temporary.path() : options.keep;
+    const auto scannerFile = [](test_scans::ScannerLook::File kind) {
+        return [kind](const RenderedPage& page, const scan::SheetPage& layout, std::mt19937& random) {
+            test_scans::ScannerLook look = test_scans::RandomScannerLook(random);
+            look.file = kind;
+            const test_scans::MarkedPage marked =
+                test_scans::MarkPage(page.image, layout, page.code, 300, test_scans::EveryMark(), random);
+            return test_scans::ScanFile(marked.image, 300, look, random);
+        };
+    };
+    if (options.speedPages > 0) {
+        PrintSpeed("speed, scanner pages, PNG 300 dpi, decoding included",
+                   TimeReading(WriteFiles(folder, "png", options.speedPages, 2000000,
+                                          scannerFile(test_scans::ScannerLook::File::Png))));
+        PrintSpeed("speed, scanner pages, JPEG 300 dpi (quality 50), decoding included",
+                   TimeReading(WriteFiles(folder, "jpeg", options.speedPages, 3000000,
+                                          scannerFile(test_scans::ScannerLook::File::Jpeg50))));
+        PrintSpeed("speed, phone photos, 12-megapixel JPEG",
+                   TimeReading(WriteFiles(folder, "photo", std::max(1, options.speedPages / 2), 4000000,
+                                          [](const RenderedPage& page, const scan::SheetPage& layout, std::mt19937& random) {
+                                              const test_scans::MarkedPage marked = test_scans::MarkPage(
+                                                  page.image, layout, page.code, 300, test_scans::EveryMark(), random);
+                                              return test_scans::PhotoFile(marked.image, test_scans::RandomPhoneLook(random), random);
+                                          })));
+    }
+    if (options.pdfPages > 0) {
+        const QString pdf = QDir(folder).filePath(QStringLiteral("skaner.pdf"));
+        const QString survey = QDir(folder).filePath(QStringLiteral("ankieta.ank"));
+        WriteScannerPdf(pdf, options.pdfPages);
+        test_scans::WriteSurveyFile(Survey(), survey);
+        const double loadBefore = LoadAverage();
+        const ProgramRun run = RunScansCommand({survey, pdf, QStringLiteral("-o"), QDir(folder).filePath(QStringLiteral("wyniki.wyn"))});
+        std::printf("| speed, a scanner's PDF of %d pages (JPEG pages, rendered at 300 dpi), `narzedzia skany` "
+                    "from start to end | %.1f pages/s (%.1f s wall, %.1f ms processor time a page; exit status %d; "
+                    "load average %.1f to %.1f) |\n",
+                    options.pdfPages, options.pdfPages / run.wall, run.wall, 1000.0 * run.processor / options.pdfPages,
+                    run.status, loadBefore, LoadAverage());
+        std::printf("| memory, reading that PDF | %.0f MB resident at most |\n", run.residentMb);
     }
     std::printf("\nLoad average at the end: %.2f\n", LoadAverage());
     return 0;

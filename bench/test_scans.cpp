@@ -4,6 +4,7 @@
 
 #include <poppler/qt6/poppler-qt6.h>
 
+#include <QFile>
 #include <QTemporaryDir>
 #include <algorithm>
 #include <cmath>
@@ -13,6 +14,8 @@
 #include <stdexcept>
 
 #include "collect/new_results.h"
+#include "editor/survey_file.h"
+#include "platform/text_file.h"
 #include "platform/pdf_printer.h"
 #include "platform/progress.h"
 #include "scan/sheet_layout.h"
@@ -129,7 +132,7 @@ std::vector<Stroke> StrokesOf(Mark mark, const QRectF& box, Random& random) {
                        Uniform(random, 0.35, 0.6), Uniform(random, 0.7, 1.0), false, random);
     case Mark::HeavyPencil:
         return CrossAt(Jittered(centre, 0.35, 0.7, random), Uniform(random, 2.0, 3.6),
-                       Uniform(random, 0.5, 0.8), Uniform(random, 0.65, 0.85), true, random);
+                       Uniform(random, 0.45, 0.7), Uniform(random, 0.65, 0.85), true, random);
     case Mark::LightPencil:
         return CrossAt(Jittered(centre, 0.35, 0.7, random), Uniform(random, 2.0, 3.4),
                        Uniform(random, 0.35, 0.5), Uniform(random, 0.6, 0.72), true, random);
@@ -260,6 +263,13 @@ SampleSurvey MakeSurvey(const std::vector<int>& answerCounts, const QByteArray& 
     survey.surveyText = results.surveyText;
     survey.target = scan::ScanTargetOf(survey.tally, survey.surveyText);
     return survey;
+}
+
+void WriteSurveyFile(const SampleSurvey& survey, const QString& path) {
+    platform::WriteFileReplacing(path, [&](platform::TextFileWriter& file) {
+        editor::WriteSurvey(file, static_cast<int>(survey.questions.size()),
+                            [&](int number) { return survey.questions[static_cast<std::size_t>(number - 1)]; });
+    });
 }
 
 std::vector<QImage> RenderSheets(const SampleSurvey& survey, int firstSheet, int copies, int dotsPerInch) {
@@ -555,6 +565,24 @@ QImage Photographed(const QImage& page, const PhoneLook& look, std::mt19937& ran
 }
 
 QImage Decoded(const QByteArray& file) { return ImageOf(DecodedMat(file)); }
+
+QByteArray JpegFile(const QImage& picture, int quality) {
+    QImage gray = picture.convertToFormat(QImage::Format_Grayscale8);
+    return Encoded(MatOf(gray), ".jpg", {cv::IMWRITE_JPEG_QUALITY, quality});
+}
+
+QByteArray PngFile(const QImage& picture) {
+    QImage gray = picture.convertToFormat(QImage::Format_Grayscale8);
+    return Encoded(MatOf(gray), ".png", {cv::IMWRITE_PNG_COMPRESSION, 1});
+}
+
+void WriteTiffFile(const std::vector<QImage>& pages, const QString& path) {
+    std::vector<QImage> grays;
+    std::vector<cv::Mat> mats;
+    for (const QImage& page : pages) grays.push_back(page.convertToFormat(QImage::Format_Grayscale8));
+    for (QImage& gray : grays) mats.push_back(MatOf(gray));
+    if (!cv::imwritemulti(QFile::encodeName(path).toStdString(), mats)) throw std::runtime_error("imwritemulti");
+}
 
 void Tally::Count(const std::vector<BoxTruth>& truth, const scan::PageReading& reading) {
     for (std::size_t i = 0; i < truth.size() && i < reading.boxes.size(); ++i) {

@@ -11,4 +11,9 @@ void KeepFreedMemory() {
     mallopt(M_TRIM_THRESHOLD, 256 << 20);
 }
 
+void KeepFreedMemoryInOneHeap() {
+    KeepFreedMemory();
+    mallopt(M_ARENA_MAX, 1);
+}
+
 }  // namespace platform

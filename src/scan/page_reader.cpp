@@ -294,7 +294,7 @@ BoxMark DecideBox(const cv::Mat& darkness, int boxLeft, int boxSize) {
         decided = BoxMark::Uncertain;  // faint or rubbed out
     } else if (solidShare >= 0.75) {
         decided = BoxMark::FilledIn;
-    } else if (cover < 0.05 || cover > 0.6) {
+    } else if (cover < 0.05 || cover > 0.65) {
         decided = BoxMark::Uncertain;
     } else {
         // A mark of this box lies about its middle and reaches into three of its quarters at
