@@ -1,4 +1,4 @@
-// The allocator's thresholds, through glibc.
+// The allocator's thresholds and trimming, through glibc.
 #include "platform/memory.h"
 
 #include <malloc.h>
@@ -15,5 +15,7 @@ void KeepFreedMemoryInOneHeap() {
     KeepFreedMemory();
     mallopt(M_ARENA_MAX, 1);
 }
+
+void ReturnFreedMemory() { malloc_trim(0); }
 
 }  // namespace platform

@@ -119,7 +119,9 @@ TEST_F(ReportTest, TheReportsFilesEqualWhatTheWindowsWriteAndShow) {
     EXPECT_EQ(merged.refused[0].file, bad);
     EXPECT_EQ(merged.refused[0].reason, QStringLiteral("To nie jest plik wyników..."));
     platform::SilentProgress progress;
-    ASSERT_TRUE(report::WriteReport(merged.store, {out.path()}, progress));
+    report::ReportOptions options;
+    options.folder = out.path();
+    ASSERT_TRUE(report::WriteReport(merged.store, options, progress));
 
     EXPECT_EQ(ReadBytes(out.File("Ankieta-wyniki.wyn")), ReadBytes(in.File("okno.wyn")));
     EXPECT_EQ(ReadBytes(out.File("Ankieta-tabela.TXT")), ReadBytes(in.File("okno.TXT")));
@@ -172,13 +174,17 @@ TEST_F(ReportTest, TheChosenFormatsAndChartsGiveTheirFilesAndPdfPages) {
     for (const ContentsCase& c : cases) {
         SCOPED_TRACE(c.what);
         testing_support::TempFolder folder;
-        report::ReportOptions options{folder.path(), c.contents};
+        report::ReportOptions options;
+        options.folder = folder.path();
+        options.contents = c.contents;
         platform::SilentProgress progress;
         const std::optional<QStringList> written = report::WriteReport(store, options, progress);
         ASSERT_TRUE(written);
         EXPECT_EQ(Entries(folder.path()), [&] { QStringList s = *written; s.sort(); return s; }());
         EXPECT_EQ(written->size(), c.files + (c.pdfPages ? 1 : 0));
-        if (c.pdfPages) EXPECT_EQ(PdfPages(folder.File("Ankieta-raport.pdf")), c.pdfPages);
+        if (c.pdfPages) {
+            EXPECT_EQ(PdfPages(folder.File("Ankieta-raport.pdf")), c.pdfPages);
+        }
     }
 }
 
@@ -378,7 +384,9 @@ TEST_F(ReportTest, TheSurveyFileIsFoundAsTheResultsNameIt) {
     for (const auto& c : cases) {
         const auto questions = report::FindSurveyQuestions(c.named, c.given, in.path());
         EXPECT_EQ(questions.has_value(), c.found) << c.named.constData();
-        if (questions) EXPECT_EQ((*questions)[0][2], QByteArray("Tak"));
+        if (questions) {
+            EXPECT_EQ((*questions)[0][2], QByteArray("Tak"));
+        }
     }
 }
 

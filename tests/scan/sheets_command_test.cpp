@@ -56,7 +56,9 @@ TEST(SheetsCommand, WritesTheAskedCopiesOrRefusesWithStatusTwo) {
         SCOPED_TRACE(arguments.join(u' ').toStdString());
         EXPECT_EQ(scan::RunSheetsCommand(arguments), c.status);
         EXPECT_EQ(QDir(out.path()).entryList(QDir::Files).size(), c.pages > 0 ? 1 : 0);
-        if (c.pages > 0) EXPECT_EQ(PdfPages(ReadBytes(out.File("arkusze.pdf"))), c.pages);
+        if (c.pages > 0) {
+            EXPECT_EQ(PdfPages(ReadBytes(out.File("arkusze.pdf"))), c.pages);
+        }
     }
 }
 
