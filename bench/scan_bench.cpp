@@ -2,7 +2,10 @@
 // marked and degraded as a flatbed scanner and a phone camera do, read back and counted against
 // what was marked; then the speed of reading scan files and a scanner's PDF, and the memory the
 // PDF takes. Prints one table.
-//   scan_bench [--pages N] [--photos N] [--speed-pages N] [--pdf-pages N] [--keep FOLDER]
+//   scan_bench [--pages N] [--photos N] [--speed-pages N] [--pdf-pages N] [--keep FOLDER] [--only N]
+// --keep keeps the files made for speed there, with the pictures of pages read with a doubt or
+// not at all, and lists on standard error every box sent to review or decided wrongly; --only
+// makes and reads only page (or photo) number N of the counts, as a run with all of them would.
 #include <sys/resource.h>
 #include <sys/time.h>
 #include <sys/wait.h>
@@ -31,11 +34,12 @@ namespace {
 using test_scans::SampleSurvey;
 
 struct Options {
-    int pages = 2500;       // scanner pages read for the counts
-    int photos = 200;       // phone photos
-    int speedPages = 200;   // PNG and JPEG files, each, read for speed
+    int pages = 3300;       // scanner pages read for the counts: over 100,000 boxes
+    int photos = 300;       // phone photos
+    int speedPages = 200;   // PNG and JPEG files, each, read for speed (and half as many photos)
     int pdfPages = 500;     // pages of the scanner's PDF
     QString keep;           // a folder to keep the made files in
+    int only = -1;          // the one page of the counts to make and read
 };
 
 Options ParseOptions(const QStringList& arguments) {
@@ -48,6 +52,7 @@ Options ParseOptions(const QStringList& arguments) {
         else if (name == QStringLiteral("--speed-pages")) options.speedPages = value;
         else if (name == QStringLiteral("--pdf-pages")) options.pdfPages = value;
         else if (name == QStringLiteral("--keep")) options.keep = arguments[i + 1];
+        else if (name == QStringLiteral("--only")) options.only = value;
     }
     return options;
 }
@@ -69,10 +74,10 @@ double LoadAverage() {
     return load[0];
 }
 
-// A questionnaire of twenty questions of two to nine answers, over two pages.
+// A questionnaire of twenty questions of four to nine answers, over five pages of 25 to 36 boxes.
 const SampleSurvey& Survey() {
     static const SampleSurvey survey =
-        test_scans::MakeSurvey({4, 3, 5, 2, 9, 4, 6, 3, 7, 4, 5, 2, 8, 3, 4, 6, 5, 9, 3, 4});
+        test_scans::MakeSurvey({9, 8, 7, 9, 6, 9, 8, 9, 5, 9, 8, 7, 9, 4, 9, 8, 6, 9, 7, 9});
     return survey;
 }
 
@@ -83,7 +88,7 @@ struct RenderedPage {
 };
 const std::vector<RenderedPage>& Rendered() {
     static const std::vector<RenderedPage> pages = [] {
-        constexpr int kSheets = 12;
+        constexpr int kSheets = 6;
         const std::vector<QImage> images = test_scans::RenderSheets(Survey(), 1, kSheets, 300);
         const int perSheet = static_cast<int>(images.size()) / kSheets;
         std::vector<RenderedPage> made;
@@ -136,52 +141,49 @@ MadeScan PhonePhoto(const RenderedPage& page, const scan::SheetPage& layout, std
             marked.boxes};
 }
 
-// Makes and reads `count` pages on two threads.
-void ReadMade(int count, Counts& counts, unsigned seed, const Maker& make, const QString& keep,
+// What the --keep run tells of a page: its boxes sent to review though clear, and, when one was
+// decided wrongly, every box of it.
+void Diagnose(const char* kind, int index, const MadeScan& made, const scan::PageReading& reading, bool wrong) {
+    for (std::size_t b = 0; b < made.boxes.size(); ++b) {
+        const test_scans::BoxTruth& truth = made.boxes[b];
+        const bool reviewed = reading.boxes[b].mark == scan::BoxMark::Uncertain &&
+                              truth.expected != test_scans::Expected::Doubtful;
+        if (!wrong && !reviewed) continue;
+        std::fprintf(stderr, "%s %d: question %d answer %c, mark %d, expected %d, read %d\n", kind, index,
+                     truth.question, 'a' + truth.answer - 1, static_cast<int>(truth.mark),
+                     static_cast<int>(truth.expected), static_cast<int>(reading.boxes[b].mark));
+    }
+}
+
+// Makes and reads `count` pages (or only page `only`) on two threads.
+void ReadMade(int count, int only, Counts& counts, unsigned seed, const Maker& make, const QString& keep,
               const char* kind) {
-    std::atomic<int> next{qEnvironmentVariableIntValue("NZ_FIRST")};
-    if (qEnvironmentVariableIsSet("NZ_FIRST")) count = next + 1;
+    std::atomic<int> next{only >= 0 ? only : 0};
+    if (only >= 0) count = only + 1;
     auto work = [&] {
         for (int i; (i = next++) < count;) {
             std::mt19937 random(seed + static_cast<unsigned>(i));
             const RenderedPage& page = Rendered()[static_cast<std::size_t>(i) % Rendered().size()];
             const auto layout = Survey().target.layout[static_cast<std::size_t>(page.code.page - 1)];
             const MadeScan made = make(page, layout, random);
-            const QImage& decoded = made.image;
             const double start = ThreadSeconds();
-            const scan::PageReading reading = scan::ReadPage(decoded, Survey().target);
+            const scan::PageReading reading = scan::ReadPage(made.image, Survey().target);
             const double spent = ThreadSeconds() - start;
             const bool located = reading.problem == scan::PageProblem::None && reading.code == page.code;
-            if (!keep.isEmpty() && (!located || reading.doubtful.size() > 0)) {
-                decoded.save(QDir(keep).filePath(QStringLiteral("%1-%2.png").arg(QString::fromLatin1(kind)).arg(i)));
+            if (!keep.isEmpty() && (!located || !reading.doubtful.empty())) {
+                made.image.save(QDir(keep).filePath(QStringLiteral("%1-%2.png").arg(QString::fromLatin1(kind)).arg(i)));
             }
             const std::lock_guard<std::mutex> hold(counts.lock);
             ++counts.pages;
             counts.readSeconds += spent;
-            if (!located) continue;
+            if (!located) {
+                if (!keep.isEmpty()) std::fprintf(stderr, "%s %d: not located\n", kind, i);
+                continue;
+            }
             ++counts.located;
             const long wrongBefore = counts.boxes.wrong;
-            if (!keep.isEmpty()) {
-                for (std::size_t b = 0; b < made.boxes.size() && b < reading.boxes.size(); ++b) {
-                    if (reading.boxes[b].mark == scan::BoxMark::Uncertain &&
-                        made.boxes[b].expected != test_scans::Expected::Doubtful) {
-                        std::fprintf(stderr, "%s %d: box %zu (%d%c) mark %d reviewed\n", kind, i, b,
-                                     made.boxes[b].question, 'a' + made.boxes[b].answer - 1,
-                                     static_cast<int>(made.boxes[b].mark));
-                    }
-                }
-            }
             counts.boxes.Count(made.boxes, reading);
-            if (counts.boxes.wrong != wrongBefore && !keep.isEmpty()) {
-                std::fprintf(stderr, "%s %d: wrong box\n", kind, i);
-                for (std::size_t b = 0; b < made.boxes.size(); ++b) {
-                    const auto& t = made.boxes[b];
-                    const auto r = reading.boxes[b].mark;
-                    std::fprintf(stderr, "  %d%c mark %d expected %d read %d\n", t.question,
-                                 'a' + t.answer - 1, static_cast<int>(t.mark), static_cast<int>(t.expected),
-                                 static_cast<int>(r));
-                }
-            }
+            if (!keep.isEmpty()) Diagnose(kind, i, made, reading, counts.boxes.wrong != wrongBefore);
         }
     };
     std::thread other(work);
@@ -190,10 +192,15 @@ void ReadMade(int count, Counts& counts, unsigned seed, const Maker& make, const
 }
 
 // Writes `count` test files made by `make` into `folder`, on two threads; their paths in order.
-QStringList WriteFiles(const QString& folder, const char* stem, int count, unsigned seed,
+QStringList WriteFiles(const QString& folder, const char* stem, const char* extension, int count, unsigned seed,
                        const std::function<QByteArray(const RenderedPage&, const scan::SheetPage&, std::mt19937&)>& make) {
     QStringList paths;
-    for (int i = 0; i < count; ++i) paths << QDir(folder).filePath(QStringLiteral("%1-%2").arg(QString::fromLatin1(stem)).arg(i, 4, 10, QLatin1Char('0')));
+    for (int i = 0; i < count; ++i) {
+        paths << QDir(folder).filePath(QStringLiteral("%1-%2.%3")
+                                           .arg(QString::fromLatin1(stem))
+                                           .arg(i, 4, 10, QLatin1Char('0'))
+                                           .arg(QString::fromLatin1(extension)));
+    }
     std::atomic<int> next{0};
     auto work = [&] {
         for (int i; (i = next++) < count;) {
@@ -262,37 +269,7 @@ void WriteScannerPdf(const QString& path, int pages) {
         scans.push_back(test_scans::JpegFile(scanned, 75));
         sizes.push_back(scanned.size());
     }
-    QByteArray pdf = "%PDF-1.4\n";
-    std::vector<qsizetype> offsets{0};
-    const auto object = [&](const QByteArray& body) {
-        offsets.push_back(pdf.size());
-        pdf += QByteArray::number(static_cast<int>(offsets.size() - 1)) + " 0 obj\n" + body + "\nendobj\n";
-    };
-    // Objects 1 and 2 the catalogue and the page tree; then three for each page.
-    QByteArray kids;
-    for (int i = 0; i < pages; ++i) kids += QByteArray::number(3 + 3 * i) + " 0 R ";
-    object("<< /Type /Catalog /Pages 2 0 R >>");
-    object("<< /Type /Pages /Count " + QByteArray::number(pages) + " /Kids [" + kids + "] >>");
-    for (int i = 0; i < pages; ++i) {
-        const QByteArray& jpeg = scans[static_cast<std::size_t>(i % kDistinct)];
-        const QSize size = sizes[static_cast<std::size_t>(i % kDistinct)];
-        const int first = 3 + 3 * i;
-        const QByteArray draw = "q 595.28 0 0 841.89 0 0 cm /Scan Do Q";
-        object("<< /Type /Page /Parent 2 0 R /MediaBox [0 0 595.28 841.89] /Resources << /XObject << /Scan " +
-               QByteArray::number(first + 2) + " 0 R >> >> /Contents " + QByteArray::number(first + 1) + " 0 R >>");
-        object("<< /Length " + QByteArray::number(draw.size()) + " >>\nstream\n" + draw + "\nendstream");
-        object("<< /Type /XObject /Subtype /Image /Width " + QByteArray::number(size.width()) + " /Height " +
-               QByteArray::number(size.height()) +
-               " /ColorSpace /DeviceGray /BitsPerComponent 8 /Filter /DCTDecode /Length " +
-               QByteArray::number(jpeg.size()) + " >>\nstream\n" + jpeg + "\nendstream");
-    }
-    const qsizetype table = pdf.size();
-    pdf += "xref\n0 " + QByteArray::number(static_cast<int>(offsets.size())) + "\n0000000000 65535 f \n";
-    for (std::size_t i = 1; i < offsets.size(); ++i) {
-        pdf += QByteArray::number(offsets[i]).rightJustified(10, '0') + " 00000 n \n";
-    }
-    pdf += "trailer\n<< /Size " + QByteArray::number(static_cast<int>(offsets.size())) +
-           " /Root 1 0 R >>\nstartxref\n" + QByteArray::number(table) + "\n%%EOF\n";
+    const QByteArray pdf = test_scans::ScannerPdf(scans, sizes, pages);
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly) || file.write(pdf) != pdf.size()) std::abort();
 }
@@ -348,7 +325,6 @@ ProgramRun RunScansCommand(const QStringList& arguments) {
 
 void PrintAccuracy(const char* what, const Counts& counts, double seconds) {
     const auto& b = counts.boxes;
-    const long clear = b.boxes - b.doubtfulSeen - (b.wrong);
     std::printf("| %s: located and identified | %ld of %ld pages (%.2f %%) |\n", what, counts.located,
                 counts.pages, 100.0 * counts.located / std::max(1L, counts.pages));
     std::printf("| %s: boxes decided wrongly without review | %ld of %ld boxes |\n", what, b.wrong, b.boxes);
@@ -357,7 +333,6 @@ void PrintAccuracy(const char* what, const Counts& counts, double seconds) {
     std::printf("| %s: doubtful marks sent to review, as meant | %ld |\n", what, b.doubtfulSeen);
     std::printf("| %s: reading alone, processor time | %.1f ms a page (making the pages: %.0f s wall) |\n",
                 what, 1000.0 * counts.readSeconds / std::max(1L, counts.pages), seconds);
-    (void)clear;
 }
 
 }  // namespace
@@ -373,14 +348,14 @@ int main(int argc, char** argv) {
     if (options.pages > 0) {
         Counts counts;
         const double start = WallSeconds();
-        ReadMade(options.pages, counts, 1000, ScannerPage, options.keep, "scanner");
+        ReadMade(options.pages, options.only, counts, 1000, ScannerPage, options.keep, "scanner");
         PrintAccuracy("scanner pages", counts, WallSeconds() - start);
         std::fflush(stdout);
     }
     if (options.photos > 0) {
         Counts counts;
         const double start = WallSeconds();
-        ReadMade(options.photos, counts, 500000, PhonePhoto, options.keep, "phone");
+        ReadMade(options.photos, options.only, counts, 500000, PhonePhoto, options.keep, "phone");
         PrintAccuracy("phone photos", counts, WallSeconds() - start);
         std::fflush(stdout);
     }
@@ -399,13 +374,13 @@ int main(int argc, char** argv) {
     };
     if (options.speedPages > 0) {
         PrintSpeed("speed, scanner pages, PNG 300 dpi, decoding included",
-                   TimeReading(WriteFiles(folder, "png", options.speedPages, 2000000,
+                   TimeReading(WriteFiles(folder, "skaner", "png", options.speedPages, 2000000,
                                           scannerFile(test_scans::ScannerLook::File::Png))));
         PrintSpeed("speed, scanner pages, JPEG 300 dpi (quality 50), decoding included",
-                   TimeReading(WriteFiles(folder, "jpeg", options.speedPages, 3000000,
+                   TimeReading(WriteFiles(folder, "skaner", "jpg", options.speedPages, 3000000,
                                           scannerFile(test_scans::ScannerLook::File::Jpeg50))));
         PrintSpeed("speed, phone photos, 12-megapixel JPEG",
-                   TimeReading(WriteFiles(folder, "photo", std::max(1, options.speedPages / 2), 4000000,
+                   TimeReading(WriteFiles(folder, "zdjecie", "jpg", std::max(1, options.speedPages / 2), 4000000,
                                           [](const RenderedPage& page, const scan::SheetPage& layout, std::mt19937& random) {
                                               const test_scans::MarkedPage marked = test_scans::MarkPage(
                                                   page.image, layout, page.code, 300, test_scans::EveryMark(), random);

@@ -167,10 +167,13 @@ std::vector<Stroke> StrokesOf(Mark mark, const QRectF& box, Random& random) {
                                          Uniform(random, 0.4, 0.6), 1.0, true, random)) {
             const QPointF a = arm.points.front();
             const QPointF b = arm.points.back();
-            for (double t = 0; t < 1.0; t += 0.25) {
-                if (Chance(random, 0.3)) continue;
-                strokes.push_back({{a + (b - a) * t, a + (b - a) * (t + Uniform(random, 0.12, 0.25))},
-                                   arm.width, Uniform(random, 0.15, 0.3), true});
+            // Of each arm's four quarters, one or two rubbed away.
+            const int gone = static_cast<int>(Uniform(random, 0, 4));
+            for (int quarter = 0; quarter < 4; ++quarter) {
+                if (quarter == gone || (quarter == (gone + 2) % 4 && Chance(random, 0.3))) continue;
+                const double t = quarter * 0.25;
+                strokes.push_back({{a + (b - a) * t, a + (b - a) * (t + Uniform(random, 0.15, 0.25))},
+                                   arm.width, Uniform(random, 0.2, 0.35), true});
             }
         }
         if (strokes.empty()) {
@@ -582,6 +585,41 @@ void WriteTiffFile(const std::vector<QImage>& pages, const QString& path) {
     for (const QImage& page : pages) grays.push_back(page.convertToFormat(QImage::Format_Grayscale8));
     for (QImage& gray : grays) mats.push_back(MatOf(gray));
     if (!cv::imwritemulti(QFile::encodeName(path).toStdString(), mats)) throw std::runtime_error("imwritemulti");
+}
+
+QByteArray ScannerPdf(const std::vector<QByteArray>& jpegs, const std::vector<QSize>& sizes, int pages) {
+    QByteArray pdf = "%PDF-1.4\n";
+    std::vector<qsizetype> offsets{0};
+    const auto object = [&](const QByteArray& body) {
+        offsets.push_back(pdf.size());
+        pdf += QByteArray::number(static_cast<int>(offsets.size() - 1)) + " 0 obj\n" + body + "\nendobj\n";
+    };
+    // Objects 1 and 2 the catalogue and the page tree; then three for each page.
+    QByteArray kids;
+    for (int i = 0; i < pages; ++i) kids += QByteArray::number(3 + 3 * i) + " 0 R ";
+    object("<< /Type /Catalog /Pages 2 0 R >>");
+    object("<< /Type /Pages /Count " + QByteArray::number(pages) + " /Kids [" + kids + "] >>");
+    for (int i = 0; i < pages; ++i) {
+        const QByteArray& jpeg = jpegs[static_cast<std::size_t>(i) % jpegs.size()];
+        const QSize size = sizes[static_cast<std::size_t>(i) % sizes.size()];
+        const int first = 3 + 3 * i;
+        const QByteArray draw = "q 595.28 0 0 841.89 0 0 cm /Scan Do Q";
+        object("<< /Type /Page /Parent 2 0 R /MediaBox [0 0 595.28 841.89] /Resources << /XObject << /Scan " +
+               QByteArray::number(first + 2) + " 0 R >> >> /Contents " + QByteArray::number(first + 1) + " 0 R >>");
+        object("<< /Length " + QByteArray::number(draw.size()) + " >>\nstream\n" + draw + "\nendstream");
+        object("<< /Type /XObject /Subtype /Image /Width " + QByteArray::number(size.width()) + " /Height " +
+               QByteArray::number(size.height()) +
+               " /ColorSpace /DeviceGray /BitsPerComponent 8 /Filter /DCTDecode /Length " +
+               QByteArray::number(jpeg.size()) + " >>\nstream\n" + jpeg + "\nendstream");
+    }
+    const qsizetype table = pdf.size();
+    pdf += "xref\n0 " + QByteArray::number(static_cast<int>(offsets.size())) + "\n0000000000 65535 f \n";
+    for (std::size_t i = 1; i < offsets.size(); ++i) {
+        pdf += QByteArray::number(offsets[i]).rightJustified(10, '0') + " 00000 n \n";
+    }
+    pdf += "trailer\n<< /Size " + QByteArray::number(static_cast<int>(offsets.size())) +
+           " /Root 1 0 R >>\nstartxref\n" + QByteArray::number(table) + "\n%%EOF\n";
+    return pdf;
 }
 
 void Tally::Count(const std::vector<BoxTruth>& truth, const scan::PageReading& reading) {

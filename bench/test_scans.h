@@ -122,6 +122,11 @@ QByteArray JpegFile(const QImage& picture, int quality);
 QByteArray PngFile(const QImage& picture);
 void WriteTiffFile(const std::vector<QImage>& pages, const QString& path);
 
+// A scanner's PDF file as scanners write it: each page one greyscale JPEG picture (of the given
+// pixel size) drawn over the whole A4 page and nothing else; `pages` pages, the pictures taken in
+// turn.
+QByteArray ScannerPdf(const std::vector<QByteArray>& jpegs, const std::vector<QSize>& sizes, int pages);
+
 // A file's bytes decoded, in grayscale.
 QImage Decoded(const QByteArray& file);
 

@@ -189,7 +189,8 @@ double SampleAt(const cv::Mat& image, cv::Point2d p) {
 // The paper's brightness everywhere on the reduced copy: the brightest point within about
 // 9 mm, which no mark or filled-in box covers whole, smoothed.
 cv::Mat PaperOf(const cv::Mat& finding, double findingPixelsPerMm) {
-    const int size = std::max(3, static_cast<int>(std::lround(9.0 * findingPixelsPerMm)) | 1);
+    const double wanted = std::min(9.0 * findingPixelsPerMm, static_cast<double>(std::max(finding.cols, finding.rows)));
+    const int size = std::max(3, static_cast<int>(std::lround(wanted)) | 1);
     cv::Mat paper;
     cv::dilate(finding, paper, cv::getStructuringElement(cv::MORPH_RECT, cv::Size(size, size)));
     cv::blur(paper, paper, cv::Size(size, size));
@@ -273,7 +274,7 @@ BoxMark DecideBox(const cv::Mat& darkness, int boxLeft, int boxSize) {
         }
     }
     const int side = innerHigh - innerLow;
-    if (traces < count / 50 && inked < count / 200) {
+    if (traces < count / 100 && inked < count / 200) {
         // Nothing inside; a stroke that comes close from outside may still be meant for it.
         return aroundInked * 50 < around ? BoxMark::Empty : BoxMark::Uncertain;
     }

@@ -11,6 +11,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <algorithm>
+#include <cmath>
 #include <csetjmp>
 #include <condition_variable>
 #include <deque>
@@ -30,6 +31,8 @@ namespace {
 // Pages are read this many ahead of the one handed on, at most.
 constexpr int kPagesAheadPerWorker = 2;
 constexpr int kPdfDotsPerInch = 300;
+constexpr double kLargestPdfPagePixels = 420.0 / 25.4 * 594.0 / 25.4 * 300 * 300;  // A2 at 300 dpi
+constexpr double kSmallestPdfPageSide = 200;
 // The largest file read whole: far above any scanned page.
 constexpr qint64 kLargestImageFile = 512LL * 1024 * 1024;
 
@@ -231,14 +234,17 @@ QImage RenderPdfPage(Poppler::Document& document, int page, QString& error) {
         error = QStringLiteral("nie można odczytać strony pliku PDF");
         return {};
     }
-    const QSizeF points = one->pageSizeF();
-    const double width = points.width() / 72.0 * kPdfDotsPerInch;
-    const double height = points.height() / 72.0 * kPdfDotsPerInch;
-    if (!(width >= 1 && height >= 1 && SaneSize(static_cast<qint64>(width), static_cast<qint64>(height)))) {
+    // A page larger than A2 is rendered more coarsely, so that it takes no more memory than A2.
+    const QSizeF inches = one->pageSizeF() / 72.0;
+    double dotsPerInch = kPdfDotsPerInch;
+    const double pixels = inches.width() * inches.height() * dotsPerInch * dotsPerInch;
+    if (pixels > kLargestPdfPagePixels) dotsPerInch *= std::sqrt(kLargestPdfPagePixels / pixels);
+    if (!(inches.width() * dotsPerInch >= kSmallestPdfPageSide && inches.height() * dotsPerInch >= kSmallestPdfPageSide &&
+          inches.width() * dotsPerInch <= kLargestScanSide && inches.height() * dotsPerInch <= kLargestScanSide)) {
         error = QStringLiteral("strona PDF ma niewłaściwy rozmiar");
         return {};
     }
-    QImage image = one->renderToImage(kPdfDotsPerInch, kPdfDotsPerInch);
+    QImage image = one->renderToImage(dotsPerInch, dotsPerInch);
     if (image.isNull()) {
         error = QStringLiteral("nie można odczytać strony pliku PDF");
         return {};
@@ -476,7 +482,9 @@ QStringList ScanFilesOf(const QStringList& inputs) {
 bool ReadScanFiles(const QStringList& files, const ScanTarget& target,
                    platform::Progress& progress, const std::function<void(ScannedPage)>& onPage) {
     QuietLibraries();
-    const int workers = static_cast<int>(std::clamp(std::thread::hardware_concurrency(), 1u, 8u));
+    // A worker for every core, up to four: each holds a page or two of pictures (some 100 MB for
+    // a PDF page), so more would take more memory than they save time.
+    const int workers = static_cast<int>(std::clamp(std::thread::hardware_concurrency(), 1u, 4u));
     Reading reading(files, target, workers);
     // The workers are stopped and joined however the reading ends, also when `onPage` throws.
     struct Workers {
