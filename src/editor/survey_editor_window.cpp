@@ -121,7 +121,8 @@ void TForm1::BuildControls() {
     Otworz1 = Ankiety1->addAction(QStringLiteral("Otwórz"));
     Zapisz2 = Ankiety1->addAction(QStringLiteral("Zapisz"));
     Drukuj1 = Ankiety1->addAction(QStringLiteral("Drukuj"));
-    Drukujarkuszedoskanowania1 = Ankiety1->addAction(QStringLiteral("Drukuj arkusze do skanowania…"));
+    Drukujarkuszedoskanowania1 =
+        Ankiety1->addAction(QStringLiteral("Drukuj arkusze do skanowania…"));
 }
 
 void TForm1::WireHandlers() {

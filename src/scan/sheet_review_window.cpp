@@ -59,9 +59,10 @@ SheetReviewWindow::SheetReviewWindow(platform::Dialogs& dialogs, results::TForm3
         "Ramki: gruba ciągła – krzyżyk, kropkowana – puste, podwójna – zamalowane (cofnięte), "
         "gruba kropkowana – niepewne"));
     Label4 = AddLabel({8, 554, kWidth - 16, 17});
-    Label4->setText(QStringLiteral("a–i lub 1–9: zaznacz / odznacz     Enter, →: dalej (po "
-                                   "ostatnim pytaniu Enter dodaje arkusz)     ←: wstecz     "
-                                   "Esc: koniec"));
+    Label4->setText(
+        QStringLiteral("a–i lub 1–9: zaznacz / odznacz     Enter, →: dalej (po "
+                       "ostatnim pytaniu Enter dodaje arkusz)     ←: wstecz     "
+                       "Esc: koniec"));
     Button1 = AddButton(QStringLiteral("&Pomiń arkusz"), {8, 576, 121, 25});
     Button2 = AddButton(QStringLiteral("&Koniec"), {kWidth - 89, 576, 81, 25});
     // Enter and the arrows belong to the sheet; the buttons take Alt+P and Alt+K.
@@ -178,34 +179,33 @@ void SheetReviewWindow::ShowPicture() {
     const int q = typing_->Question();
     const auto picture = std::find_if(sheet.pictures.begin(), sheet.pictures.end(),
                                       [&](const QuestionPicture& p) { return p.question == q; });
-    const QuestionPlace* place = PlaceOf(q);
+    const auto [page, place] = PlaceOf(q);
     if (picture != sheet.pictures.end() && place) {
         QImage shown = ReviewPicture(*picture, *place, sheet.doubtfulBoxes);
         if (shown.width() > kPictureRect.width() || shown.height() > kPictureRect.height()) {
-            shown = shown.scaled(kPictureRect.size(), Qt::KeepAspectRatio, Qt::SmoothTransformation);
+            shown =
+                shown.scaled(kPictureRect.size(), Qt::KeepAspectRatio, Qt::SmoothTransformation);
         }
         Image1->setPixmap(QPixmap::fromImage(shown));
+        // What the frames say, for a screen reader.
         QStringList readings;
         for (const BoxReading& box : sheet.doubtfulBoxes) {
-            if (box.question == q) readings << QChar(u'a' + box.answer - 1) + QStringLiteral(": ") + BoxMarkName(box.mark);
+            if (box.question != q) continue;
+            readings << QChar(u'a' + box.answer - 1) + QStringLiteral(": ") + BoxMarkName(box.mark);
         }
         Image1->setAccessibleDescription(readings.join(QStringLiteral(", ")));
         return;
     }
     // A question of a page that no scan held, or one whose picture is missing: typed from paper.
-    int page = 0;
-    for (const SheetPage& p : layout_) {
-        for (const QuestionPlace& place : p.questions) {
-            if (place.question == q) page = p.number;
-        }
-    }
-    const QString text = Contains(sheet.missingQuestions, q)
-                             ? QStringLiteral("Arkusz %1: strona %2 nie została zeskanowana. "
-                                              "Zaznacz odpowiedzi tego pytania z papieru.")
+    const QString text = Contains(sheet.missingQuestions, q) && page
+                             ? QStringLiteral(
+                                   "Arkusz %1: strona %2 nie została zeskanowana. "
+                                   "Zaznacz odpowiedzi tego pytania z papieru.")
                                    .arg(sheet.number)
-                                   .arg(page)
-                             : QStringLiteral("Arkusz %1: obrazu tego pytania brak. Zaznacz "
-                                              "odpowiedzi z papieru.")
+                                   .arg(page->number)
+                             : QStringLiteral(
+                                   "Arkusz %1: obrazu tego pytania brak. Zaznacz "
+                                   "odpowiedzi z papieru.")
                                    .arg(sheet.number);
     Image1->setText(text);
     Image1->setAccessibleDescription(text);
@@ -227,13 +227,13 @@ void SheetReviewWindow::ShowAnswer(int answer) {
     collect::ShowMark(*label, typing_->Sheet().IsMarked(q, answer));
 }
 
-const QuestionPlace* SheetReviewWindow::PlaceOf(int question) const {
+std::pair<const SheetPage*, const QuestionPlace*> SheetReviewWindow::PlaceOf(int question) const {
     for (const SheetPage& page : layout_) {
         for (const QuestionPlace& place : page.questions) {
-            if (place.question == question) return &place;
+            if (place.question == question) return {&page, &place};
         }
     }
-    return nullptr;
+    return {nullptr, nullptr};
 }
 
 }  // namespace scan
