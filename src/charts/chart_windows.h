@@ -34,6 +34,7 @@ class TForm4 : public QuestionChartWindow {  // bar chart
   protected:
     void FormShow() override;
     void DrawPicture(platform::Canvas& canvas) override;
+    platform::Reading PictureReading() const override;
     void PrintBody(platform::Canvas& canvas, std::uint16_t H, std::uint16_t W) override;
 
   private:
@@ -56,6 +57,7 @@ class SharesChartWindow : public QuestionChartWindow {
 
   protected:
     void DrawPicture(platform::Canvas& canvas) override;
+    platform::Reading PictureReading() const override;
     void PrintBody(platform::Canvas& canvas, std::uint16_t H, std::uint16_t W) override;
 
   private:
@@ -77,7 +79,8 @@ class TForm6 : public SharesChartWindow {  // stripe chart
            const results::ResultsTally& tally);
 };
 
-// A colour sample under a selector of the multi chart.
+// A colour sample under a selector of the multi chart. It takes the keyboard focus, shown by a
+// frame around it; a screen reader reads its colour as its description.
 class ColourSwatch : public QWidget {
     Q_OBJECT
   public:
@@ -133,6 +136,7 @@ class TForm9 : public ChartWindow {  // multi chart
     void FormShow() override;
     void FormClose() override;
     void DrawPicture(platform::Canvas& canvas) override;
+    platform::Reading PictureReading() const override;
     QByteArray PrintoutHeader() const override;
     void PrintBody(platform::Canvas& canvas, std::uint16_t H, std::uint16_t W) override;
 

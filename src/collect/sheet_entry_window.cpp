@@ -5,6 +5,7 @@
 
 #include "collect/recovery_file.h"
 #include "editor/survey_file.h"
+#include "platform/accessibility.h"
 #include "platform/encoding.h"
 #include "platform/fonts.h"
 #include "results/results_manager_window.h"
@@ -74,6 +75,8 @@ SheetEntryWindow::SheetEntryWindow(platform::Dialogs& dialogs, results::TForm3& 
     for (QPushButton* button : {Button1, Button2}) button->setFocusPolicy(Qt::NoFocus);
     OnClick(Button1, [this] { Button1Click(); });
     OnClick(Button2, [this] { CloseForm(); });
+    // Escape ends the window as "Koniec" does.
+    OnShortcut(QKeySequence(Qt::Key_Escape), [this] { CloseForm(); });
     connect(&manager_, &results::TForm3::ResultsClosed, this, [this] {
         if (isVisible()) CloseForm();
     });
@@ -102,6 +105,7 @@ void SheetEntryWindow::OpenSheetEntry() {
     ShowSheetsAdded();
     ShowForm();
     setFocus();
+    AnnounceQuestion();
 }
 
 void SheetEntryWindow::keyPressEvent(QKeyEvent* event) {
@@ -121,20 +125,59 @@ void SheetEntryWindow::Key(int key, const QString& text, Qt::KeyboardModifiers m
         case Qt::Key_Return:
         case Qt::Key_Enter:
             if (!typing_->Next()) return AddTypedSheet();
-            return ShowQuestion();
+            ShowQuestion();
+            return AnnounceQuestion();
         case Qt::Key_Right:
         case Qt::Key_Down:
-            if (typing_->Next()) ShowQuestion();
+            if (typing_->Next()) {
+                ShowQuestion();
+                AnnounceQuestion();
+            }
             return;
         case Qt::Key_Left:
         case Qt::Key_Up:
-            if (typing_->Previous()) ShowQuestion();
+            if (typing_->Previous()) {
+                ShowQuestion();
+                AnnounceQuestion();
+            }
             return;
         default:
             break;
     }
     const int answer = AnswerOfKey(text);
-    if (answer > 0 && typing_->Toggle(answer)) ShowAnswer(answer);
+    if (answer > 0 && typing_->Toggle(answer)) {
+        ShowAnswer(answer);
+        platform::Announce(this, AnswerReading(answer));
+    }
+}
+
+void SheetEntryWindow::AnnounceQuestion(const QString& before) {
+    QStringList parts{Label1->text()};
+    for (const QLabel* line : Question) {
+        if (!line->text().isEmpty()) parts << line->text();
+    }
+    QString spoken = parts.join(QStringLiteral(": "));
+    QStringList answers;
+    for (int a = 1; a <= 9; ++a) {
+        if (Answer[a - 1]->isVisibleTo(this)) answers << AnswerReading(a);
+    }
+    if (!answers.isEmpty()) spoken += QStringLiteral(". ") + answers.join(QStringLiteral("; "));
+    platform::Announce(this, before + spoken);
+}
+
+QString SheetEntryWindow::AnswerText(int answer) const {
+    QString text = QChar(u'a' + answer - 1) + QStringLiteral(") ");
+    if (!texts_.empty()) {
+        const editor::QuestionRecord& record = texts_[typing_->Question() - 1];
+        text += PairText(record[2 * answer], record[2 * answer + 1]);
+    }
+    return text;
+}
+
+QString SheetEntryWindow::AnswerReading(int answer) const {
+    const bool marked = typing_->Sheet().IsMarked(typing_->Question(), answer);
+    return AnswerText(answer).trimmed() +
+           (marked ? QStringLiteral(": zaznaczona") : QStringLiteral(": nie zaznaczona"));
 }
 
 void SheetEntryWindow::AddTypedSheet() {
@@ -148,6 +191,7 @@ void SheetEntryWindow::AddTypedSheet() {
     typing_->StartNewSheet();
     ShowQuestion();
     ShowSheetsAdded();
+    AnnounceQuestion(QStringLiteral("Dodano arkusz. "));
 }
 
 void SheetEntryWindow::Button1Click() {
@@ -155,6 +199,7 @@ void SheetEntryWindow::Button1Click() {
     manager_.TakeSheetBack(added_.back());
     added_.pop_back();
     ShowSheetsAdded();
+    platform::Announce(this, QStringLiteral("Cofnięto ostatni arkusz. ") + Label3->text());
 }
 
 void SheetEntryWindow::ShowQuestion() {
@@ -183,13 +228,8 @@ void SheetEntryWindow::ShowAnswer(int answer) {
     label->setVisible(shown);
     if (!shown) return;
     const bool marked = typing_->Sheet().IsMarked(q, answer);
-    QString text = (marked ? QStringLiteral("[X]  ") : QStringLiteral("[  ]  ")) +
-                   QChar(u'a' + answer - 1) + QStringLiteral(") ");
-    if (!texts_.empty()) {
-        const editor::QuestionRecord& record = texts_[q - 1];
-        text += PairText(record[2 * answer], record[2 * answer + 1]);
-    }
-    label->setText(text);
+    label->setText((marked ? QStringLiteral("[X]  ") : QStringLiteral("[  ]  ")) +
+                   AnswerText(answer));
     label->setFont(platform::ControlFont(kFace, 11, marked));
 }
 

@@ -14,9 +14,11 @@
 #include <QLayout>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QScreen>
 #include <QScrollBar>
+#include <QShortcut>
 #include <QShowEvent>
 #include <QUrl>
 #include <QWindow>
@@ -187,6 +189,51 @@ void Form::OnMouseDown(QWidget* control, std::function<void(Qt::MouseButton)> ha
     control->installEventFilter(new MouseDownFilter(control, [this, handler](Qt::MouseButton b) {
         Handle([&] { handler(b); });
     }));
+}
+
+namespace {
+
+// Passes the keys that stand for a mouse button to a handler, and keeps them from the control.
+class KeysForMouseFilter : public QObject {
+public:
+    KeysForMouseFilter(QObject* parent, std::function<void(Qt::MouseButton)> onKey)
+        : QObject(parent), onKey_(std::move(onKey)) {}
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() != QEvent::KeyPress) return QObject::eventFilter(watched, event);
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (key->modifiers() & ~Qt::KeypadModifier) return false;
+        switch (key->key()) {
+        case Qt::Key_Space:
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+            onKey_(Qt::LeftButton);
+            return true;
+        case Qt::Key_Delete:
+        case Qt::Key_Backspace:
+            onKey_(Qt::RightButton);
+            return true;
+        default:
+            return false;
+        }
+    }
+
+private:
+    std::function<void(Qt::MouseButton)> onKey_;
+};
+
+}  // namespace
+
+void Form::OnKeysForMouse(QWidget* control, std::function<void(Qt::MouseButton)> handler) {
+    control->installEventFilter(new KeysForMouseFilter(control, [this, handler](Qt::MouseButton b) {
+        Handle([&] { handler(b); });
+    }));
+}
+
+void Form::OnShortcut(const QKeySequence& keys, std::function<void()> handler) {
+    auto* shortcut = new QShortcut(keys, this);
+    connect(shortcut, &QShortcut::activated, this, [this, handler] { Handle(handler); });
 }
 
 namespace {
