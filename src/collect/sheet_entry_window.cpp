@@ -69,6 +69,7 @@ SheetEntryWindow::SheetEntryWindow(platform::Dialogs& dialogs, results::TForm3& 
     Memo1->setGeometry(8, 306, 464, 58);
     Memo1->setReadOnly(true);
     Memo1->setFocusPolicy(Qt::NoFocus);
+    platform::NameControl(Memo1, QStringLiteral("Ostatni arkusz"));
     Button1 = AddButton(QStringLiteral("Cofnij ostatni arkusz"), {8, 372, 161, 25});
     Button2 = AddButton(QStringLiteral("Koniec"), {391, 372, 81, 25});
     // Enter and the arrows belong to the sheet; no button may take them.
@@ -152,11 +153,11 @@ void SheetEntryWindow::Key(int key, const QString& text, Qt::KeyboardModifiers m
 }
 
 void SheetEntryWindow::AnnounceQuestion(const QString& before) {
-    QStringList parts{Label1->text()};
+    QStringList lines;
     for (const QLabel* line : Question) {
-        if (!line->text().isEmpty()) parts << line->text();
+        if (!line->text().isEmpty()) lines << line->text();
     }
-    QString spoken = parts.join(QStringLiteral(": "));
+    QString spoken = Label1->text() + QStringLiteral(": ") + lines.join(u' ');
     QStringList answers;
     for (int a = 1; a <= 9; ++a) {
         if (Answer[a - 1]->isVisibleTo(this)) answers << AnswerReading(a);
@@ -166,17 +167,15 @@ void SheetEntryWindow::AnnounceQuestion(const QString& before) {
 }
 
 QString SheetEntryWindow::AnswerText(int answer) const {
-    QString text = QChar(u'a' + answer - 1) + QStringLiteral(") ");
-    if (!texts_.empty()) {
-        const editor::QuestionRecord& record = texts_[typing_->Question() - 1];
-        text += PairText(record[2 * answer], record[2 * answer + 1]);
-    }
-    return text;
+    if (texts_.empty()) return {};
+    const editor::QuestionRecord& record = texts_[typing_->Question() - 1];
+    return PairText(record[2 * answer], record[2 * answer + 1]);
 }
 
 QString SheetEntryWindow::AnswerReading(int answer) const {
     const bool marked = typing_->Sheet().IsMarked(typing_->Question(), answer);
-    return AnswerText(answer).trimmed() +
+    const QString text = AnswerText(answer);
+    return QChar(u'a' + answer - 1) + (text.isEmpty() ? QString() : QStringLiteral(") ") + text) +
            (marked ? QStringLiteral(": zaznaczona") : QStringLiteral(": nie zaznaczona"));
 }
 
@@ -229,7 +228,7 @@ void SheetEntryWindow::ShowAnswer(int answer) {
     if (!shown) return;
     const bool marked = typing_->Sheet().IsMarked(q, answer);
     label->setText((marked ? QStringLiteral("[X]  ") : QStringLiteral("[  ]  ")) +
-                   AnswerText(answer));
+                   QChar(u'a' + answer - 1) + QStringLiteral(") ") + AnswerText(answer));
     label->setFont(platform::ControlFont(kFace, 11, marked));
 }
 

@@ -59,9 +59,9 @@ private:
     void ShowQuestion();
     void ShowAnswer(int answer);
     void ShowSheetsAdded();
-    // "a) Tak", with the answer's text when the survey file gives it.
+    // The answer's text, when the survey file gives it.
     QString AnswerText(int answer) const;
-    // What a screen reader is told of an answer: "a) Tak: zaznaczona".
+    // What a screen reader is told of an answer: "a) Tak: zaznaczona", or "a: zaznaczona".
     QString AnswerReading(int answer) const;
     // Tells a screen reader the question now on screen, after `before`: the heading, the
     // question's lines and every answer with its mark.

@@ -12,6 +12,7 @@
 #include <QPainter>
 #include <QPointer>
 #include <QRegion>
+#include <QScrollBar>
 #include <algorithm>
 #include <utility>
 #include <vector>
@@ -32,6 +33,53 @@ void SetTabOrder(std::initializer_list<QWidget*> controls) {
         if (previous) QWidget::setTabOrder(previous, control);
         previous = control;
     }
+}
+
+namespace {
+
+class StepKeys : public QObject {
+public:
+    explicit StepKeys(QScrollBar* scrollBar) : QObject(scrollBar), scrollBar_(scrollBar) {}
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (watched != scrollBar_ || event->type() != QEvent::KeyPress) return false;
+        const QAbstractSlider::SliderAction action = ActionOf(static_cast<QKeyEvent*>(event)->key());
+        if (action == QAbstractSlider::SliderNoAction) return false;
+        scrollBar_->triggerAction(action);
+        return true;
+    }
+
+private:
+    static QAbstractSlider::SliderAction ActionOf(int key) {
+        switch (key) {
+        case Qt::Key_Right:
+        case Qt::Key_Up:
+            return QAbstractSlider::SliderSingleStepAdd;
+        case Qt::Key_Left:
+        case Qt::Key_Down:
+            return QAbstractSlider::SliderSingleStepSub;
+        case Qt::Key_PageDown:
+            return QAbstractSlider::SliderPageStepAdd;
+        case Qt::Key_PageUp:
+            return QAbstractSlider::SliderPageStepSub;
+        case Qt::Key_Home:
+            return QAbstractSlider::SliderToMinimum;
+        case Qt::Key_End:
+            return QAbstractSlider::SliderToMaximum;
+        default:
+            return QAbstractSlider::SliderNoAction;
+        }
+    }
+
+    QScrollBar* scrollBar_;
+};
+
+}  // namespace
+
+void StepByKeys(QScrollBar* scrollBar) {
+    scrollBar->setFocusPolicy(Qt::StrongFocus);
+    scrollBar->installEventFilter(new StepKeys(scrollBar));
 }
 
 namespace {
@@ -99,7 +147,16 @@ namespace {
 // A control's own description while it carries an announcement.
 constexpr char kOwnDescription[] = "narzedziaOwnDescription";
 
-void GiveBackOwnDescription(QWidget* control) {
+// Where a screen reader stands when a control has the focus: an editable combo box's text field.
+QWidget* ReadPart(QWidget* control) {
+    if (auto* combo = qobject_cast<QComboBox*>(control); combo && combo->lineEdit()) {
+        return combo->lineEdit();
+    }
+    return control;
+}
+
+void GiveBackOwnDescription(QWidget* focused) {
+    QWidget* control = ReadPart(focused);
     const QVariant own = control->property(kOwnDescription);
     if (!own.isValid()) return;
     control->setProperty(kOwnDescription, QVariant());
@@ -118,8 +175,8 @@ void FollowFocus() {
 }  // namespace
 
 void Announce(QWidget* window, const QString& text) {
-    QWidget* control = window->focusWidget();
-    if (!control) return;
+    if (!window->focusWidget()) return;
+    QWidget* control = ReadPart(window->focusWidget());
     if (!control->property(kOwnDescription).isValid()) {
         control->setProperty(kOwnDescription, control->accessibleDescription());
     }

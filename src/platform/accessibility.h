@@ -10,6 +10,7 @@
 #include <initializer_list>
 
 class QLabel;
+class QScrollBar;
 
 namespace platform {
 
@@ -20,6 +21,11 @@ void NameControl(QWidget* control, const QString& name, QLabel* label = nullptr)
 
 // The order Tab takes through the controls, as they stand in the window.
 void SetTabOrder(std::initializer_list<QWidget*> controls);
+
+// Lets a horizontal scroll bar take the keyboard focus and step by the keys as the picture it
+// moves through reads: Right and Up one step on, Left and Down one step back, Page Up and Page
+// Down a page, Home and End to the ends. (A scroll bar of Qt's own takes Left as a step on.)
+void StepByKeys(QScrollBar* scrollBar);
 
 // Draws a frame just outside a control while it has the keyboard focus, for controls that show
 // no focus of their own (a colour box, a picture). Nothing of the control itself is painted over.

@@ -94,7 +94,7 @@ void TForm7::BuildControls() {
     ScrollBar1->setGeometry(336, 368, 177, 21);
     ScrollBar1->setPageStep(5);
     // The arrow keys step the questions, Page Up and Page Down five at a time.
-    ScrollBar1->setFocusPolicy(Qt::StrongFocus);
+    platform::StepByKeys(ScrollBar1);
     platform::ShowFocusFrame(ScrollBar1);
     platform::NameControl(ScrollBar1, QStringLiteral("Numer pytania"));
     RadioButton1 = AddRadioButton(QStringLiteral("/ilość ank."), {528, 360, 81, 17});
