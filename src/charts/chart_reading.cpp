@@ -71,7 +71,7 @@ platform::Reading ReadMultiChart(const results::ResultsTally& tally, const Multi
         for (int s = 1; s <= 3; ++s) {
             if (a > values.AnswerCounts[s]) continue;
             reading.items << AnswerReading(a, values.SeriesValue[s][a], tally.AnswerTally[q[s]][a],
-                                           QStringLiteral("pytanie %1").arg(q[s]));
+                                           QStringLiteral("seria %1, pytanie %2").arg(s).arg(q[s]));
         }
     }
     return reading;

@@ -112,7 +112,7 @@ TForm6::TForm6(platform::Dialogs& dialogs, platform::Printer& printer,
            {552, 234, 73, 23}},
           &DrawStripeChart, &PrintStripeChartBody) {}
 
-ColourSwatch::ColourSwatch(QWidget* parent, const QRect& geometry) : QWidget(parent) {
+ColourSwatch::ColourSwatch(QWidget* parent, const QRect& geometry) : QAbstractButton(parent) {
     setGeometry(geometry);
     setCursor(Qt::CrossCursor);
     setFocusPolicy(Qt::StrongFocus);

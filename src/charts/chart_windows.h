@@ -1,6 +1,7 @@
 // The four chart windows of the loaded results: bar, pie, stripe and multi chart.
 #pragma once
 
+#include <QAbstractButton>
 #include <array>
 
 #include "charts/bar_chart.h"
@@ -80,8 +81,8 @@ class TForm6 : public SharesChartWindow {  // stripe chart
 };
 
 // A colour sample under a selector of the multi chart. It takes the keyboard focus, shown by a
-// frame around it; a screen reader reads its colour as its description.
-class ColourSwatch : public QWidget {
+// frame around it, and a screen reader reads it as a button with its colour as its description.
+class ColourSwatch : public QAbstractButton {
     Q_OBJECT
   public:
     ColourSwatch(QWidget* parent, const QRect& geometry);

@@ -21,8 +21,14 @@ namespace platform {
 
 void NameControl(QWidget* control, const QString& name, QLabel* label) {
     control->setAccessibleName(name);
-    if (auto* combo = qobject_cast<QComboBox*>(control); combo && combo->lineEdit()) {
-        combo->lineEdit()->setAccessibleName(name);
+    if (auto* combo = qobject_cast<QComboBox*>(control)) {
+        if (combo->lineEdit()) combo->lineEdit()->setAccessibleName(name);
+        // On Linux a screen reader names a combo box by the text it shows and by its label: one
+        // that the window does not show is tied to it hidden.
+        if (!label) {
+            label = new QLabel(name, control->parentWidget());
+            label->hide();
+        }
     }
     if (label) label->setBuddy(control);
 }
@@ -86,8 +92,9 @@ namespace {
 
 constexpr int kFrameWidth = 2;
 
-// The frame around a focused control: a ring just outside it, on the control's parent. It lets
-// the mouse through and covers nothing inside the ring.
+// The frame around a focused control: a ring just outside it, on the control's parent, black
+// outside and white inside so that it shows against the window and against a control of any
+// colour. It lets the mouse through and covers nothing inside the ring.
 class FocusFrame : public QWidget {
 public:
     explicit FocusFrame(QWidget* control) : QWidget(control->parentWidget()), control_(control) {
@@ -122,7 +129,8 @@ protected:
 
     void paintEvent(QPaintEvent*) override {
         QPainter painter(this);
-        painter.fillRect(rect(), palette().color(QPalette::Highlight));
+        painter.fillRect(rect(), Qt::black);
+        painter.fillRect(rect().adjusted(1, 1, -1, -1), Qt::white);
     }
 
 private:
@@ -147,16 +155,7 @@ namespace {
 // A control's own description while it carries an announcement.
 constexpr char kOwnDescription[] = "narzedziaOwnDescription";
 
-// Where a screen reader stands when a control has the focus: an editable combo box's text field.
-QWidget* ReadPart(QWidget* control) {
-    if (auto* combo = qobject_cast<QComboBox*>(control); combo && combo->lineEdit()) {
-        return combo->lineEdit();
-    }
-    return control;
-}
-
-void GiveBackOwnDescription(QWidget* focused) {
-    QWidget* control = ReadPart(focused);
+void GiveBackOwnDescription(QWidget* control) {
     const QVariant own = control->property(kOwnDescription);
     if (!own.isValid()) return;
     control->setProperty(kOwnDescription, QVariant());
@@ -175,8 +174,8 @@ void FollowFocus() {
 }  // namespace
 
 void Announce(QWidget* window, const QString& text) {
-    if (!window->focusWidget()) return;
-    QWidget* control = ReadPart(window->focusWidget());
+    QWidget* control = window->focusWidget();
+    if (!control) return;
     if (!control->property(kOwnDescription).isValid()) {
         control->setProperty(kOwnDescription, control->accessibleDescription());
     }

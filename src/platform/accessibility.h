@@ -16,7 +16,8 @@ namespace platform {
 
 // Gives a control the name a screen reader says for it ("Pytanie, wiersz 1", "Numer pytania")
 // and, where the window shows a label for it, ties the label to it: the label is then read as
-// the control's label. An editable combo box's text field gets the same name.
+// the control's label. A combo box, which a screen reader on Linux names by the text it shows,
+// is given a hidden label of the name where the window shows none; its text field gets the name.
 void NameControl(QWidget* control, const QString& name, QLabel* label = nullptr);
 
 // The order Tab takes through the controls, as they stand in the window.

@@ -44,6 +44,8 @@ TForm8::TForm8(platform::Dialogs& dialogs, platform::Printer& printer, ResultsSt
     Button1 = AddButton(QStringLiteral("Drukuj"), {160, 376, 97, 25});
     Button1->setShortcut(QKeySequence::Print);
     OnClick(Button1, [this] { Button1Click(); });
+    // Escape closes the window as its title bar does, back to the results manager.
+    OnShortcut(QKeySequence(Qt::Key_Escape), [this] { CloseForm(); });
 }
 
 void TForm8::ShowSurveyText() {
