@@ -64,6 +64,9 @@ CommandLine ParseCommandLine(const QStringList& arguments) {
     if (arguments.front() == QStringLiteral("raport")) {
         return {Action::Report, arguments.mid(1), {}};
     }
+    if (arguments.front() == QStringLiteral("arkusze")) {
+        return {Action::Sheets, arguments.mid(1), {}};
+    }
     QStringList files;
     bool optionsEnded = false;
     for (const QString& argument : arguments) {
@@ -120,6 +123,9 @@ QString HelpText() {
         "[--charts bar,pie,stripe] PLIK.wyn|FOLDER...\n"
         "      Tworzy raport z plików wyników bez otwierania okien;\n"
         "      więcej mówi „narzedzia raport --help”.\n"
+        "  narzedzia arkusze [-o PLIK.pdf] [--kopie N] [--od N] ANKIETA.ank\n"
+        "      Zapisuje do pliku PDF arkusze ankiety do wypełnienia i skanowania;\n"
+        "      więcej mówi „narzedzia arkusze --help”.\n"
         "  narzedzia --help\n"
         "      Wypisuje tę pomoc.\n"
         "  narzedzia --version\n"

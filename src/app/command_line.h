@@ -17,12 +17,13 @@ struct CommandLine {
         OpenResults,    // results files for the results manager, in the order given
         OpenSurvey,     // one survey file for the survey editor
         Report,         // "raport" and the report's own arguments, without a window
+        Sheets,         // "arkusze": sheets to tick into a PDF file, without a window
         PrintVersion,
         PrintHelp,
         Refuse,  // bad usage: `message` on standard error, exit status 2, nothing started
     };
     Action action = Action::StartLauncher;
-    QStringList arguments;  // the files to open, or what follows "raport"
+    QStringList arguments;  // the files to open, or what follows the command's word
     QString message;        // why the command line is refused
 };
 

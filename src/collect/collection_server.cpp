@@ -1,9 +1,11 @@
 // The pages of a collection and the checks of a sent form.
 #include "collect/collection_server.h"
 
+#include <QMessageAuthenticationCode>
 #include <QRandomGenerator>
 #include <algorithm>
 #include <chrono>
+#include <vector>
 
 namespace collect {
 namespace {
@@ -17,11 +19,19 @@ const QByteArray kTokenPlace = QByteArrayLiteral("<token>");  // escaping keeps 
 constexpr std::int64_t kFirstShutOutMs = 1000;
 constexpr std::int64_t kLongestShutOutMs = 60000;
 constexpr int kMaxAddressesRemembered = 4096;
+constexpr int kTokenNonceBytes = 8;
+constexpr int kTokenSignatureHex = 32;
 
 QByteArray RandomHex(int bytes) {
-    QByteArray raw(bytes, Qt::Uninitialized);
-    QRandomGenerator::system()->generate(raw.begin(), raw.end());
-    return raw.toHex();
+    std::vector<quint32> words(static_cast<std::size_t>(bytes + 3) / 4);
+    QRandomGenerator::system()->fillRange(words.data(), static_cast<qsizetype>(words.size()));
+    return QByteArray(reinterpret_cast<const char*>(words.data()), bytes).toHex();
+}
+
+QByteArray TokenSignature(const QByteArray& key, const QByteArray& browser, const QByteArray& nonce) {
+    return QMessageAuthenticationCode::hash(browser + ':' + nonce, key, QCryptographicHash::Sha256)
+        .toHex()
+        .left(kTokenSignatureHex);
 }
 
 bool IsBrowserId(const QByteArray& id) {
@@ -76,7 +86,8 @@ Collection::Collection(CollectionForm form, AddSheet addSheet, QByteArray code, 
       addSheet_(std::move(addSheet)),
       code_(std::move(code)),
       clock_(clock ? std::move(clock) : Clock(SteadyMilliseconds)),
-      maxBody_(MaxSubmissionSize(form_)) {
+      maxBody_(MaxSubmissionSize(form_)),
+      tokenKey_(RandomHex(32)) {
     // The unticked form is the same for everyone but its token: made once, not for each phone.
     const QByteArray blank = FormPage(form_, kTokenPlace);
     const qsizetype place = blank.indexOf(kTokenPlace);
@@ -94,6 +105,10 @@ HttpResponse Collection::Handle(const HttpRequest& request) {
     HttpResponse refused = Message(405, kRefused, {}, true);
     refused.headers << qMakePair(QByteArrayLiteral("Allow"), QByteArrayLiteral("GET, POST"));
     return refused;
+}
+
+qint64 Collection::BodyLimit(const HttpRequest& head) const {
+    return head.method == "POST" && head.path == "/" ? maxBody_ : 0;
 }
 
 HttpResponse Collection::ServeForm(const HttpRequest& request) {
@@ -120,33 +135,40 @@ HttpResponse Collection::FormResponse(const QByteArray& knownBrowser, int status
     return response;
 }
 
-QByteArray Collection::IssueToken(const QByteArray& browser) {
-    const QByteArray token = RandomHex(16);
-    openForms_.insert(token, browser);
-    openFormOrder_.push_back(token);
-    if (openFormOrder_.size() > static_cast<std::size_t>(kMaxOpenForms)) {
-        openForms_.remove(openFormOrder_.front());
-        openFormOrder_.pop_front();
-    }
-    return token;
+QByteArray Collection::IssueToken(const QByteArray& browser) const {
+    const QByteArray nonce = RandomHex(kTokenNonceBytes);
+    return nonce + TokenSignature(tokenKey_, browser, nonce);
+}
+
+bool Collection::IsTokenOf(const QByteArray& token, const QByteArray& browser) const {
+    if (token.size() != 2 * kTokenNonceBytes + kTokenSignatureHex) return false;
+    const QByteArray nonce = token.left(2 * kTokenNonceBytes);
+    return token.mid(nonce.size()) == TokenSignature(tokenKey_, browser, nonce);
 }
 
 void Collection::NoteWrongCode(const QString& address) {
     if (wrongCodes_.size() >= kMaxAddressesRemembered && !wrongCodes_.contains(address)) {
-        // Forget the addresses no longer shut out, so that many addresses cannot fill memory.
+        // So that many addresses cannot fill memory: those that have not come near the wait are
+        // forgotten first, then those not shut out now.
         const std::int64_t now = clock_();
-        wrongCodes_.removeIf([now](const auto& entry) { return entry.value().shutUntil <= now; });
+        wrongCodes_.removeIf([now](const auto& entry) {
+            return entry.value().count < kFreeWrongCodes && entry.value().shutUntil <= now;
+        });
+        if (wrongCodes_.size() >= kMaxAddressesRemembered) {
+            wrongCodes_.removeIf([now](const auto& entry) { return entry.value().shutUntil <= now; });
+        }
     }
     WrongCodes& wrong = wrongCodes_[address];
     ++wrong.count;
-    if (wrong.count > kFreeWrongCodes) {
-        const int doublings = std::min(wrong.count - kFreeWrongCodes - 1, 6);
+    if (wrong.count >= kFreeWrongCodes) {
+        const int doublings = std::min(wrong.count - kFreeWrongCodes, 6);
         wrong.shutUntil = clock_() + std::min(kFirstShutOutMs << doublings, kLongestShutOutMs);
     }
 }
 
 HttpResponse Collection::TakeAnswer(const HttpRequest& request) {
-    const auto wrong = wrongCodes_.constFind(request.remoteAddress);
+    const QString address = platform::AddressGroup(request.remoteAddress);
+    const auto wrong = wrongCodes_.constFind(address);
     if (wrong != wrongCodes_.constEnd() && wrong->shutUntil > clock_()) {
         HttpResponse shut = Message(429, kRefused,
                                     QStringLiteral("Za dużo prób z błędnym kodem. Poczekaj chwilę, "
@@ -167,21 +189,18 @@ HttpResponse Collection::TakeAnswer(const HttpRequest& request) {
 
     // The form must be one handed to this browser and not sent before.
     const QByteArray browser = BrowserOf(request);
-    const auto open = openForms_.constFind(sent->token);
-    if (browser.isEmpty() || open == openForms_.constEnd() || open.value() != browser) {
+    if (browser.isEmpty() || !IsTokenOf(sent->token, browser) || usedTokens_.contains(sent->token)) {
         return Message(403, kRefused,
                        QStringLiteral("Ten formularz został już wysłany albo jest nieważny. "
                                       "Otwórz formularz jeszcze raz."),
                        true);
     }
-    openForms_.erase(open);
-
     if (sent->code != code_) {
-        NoteWrongCode(request.remoteAddress);
+        usedTokens_.insert(sent->token);
+        NoteWrongCode(address);
         return FormResponse(browser, 403, QStringLiteral("Błędny kod. Wpisz kod podany przez prowadzącego."),
                             sent->sheet);
     }
-    wrongCodes_.remove(request.remoteAddress);
     if (answered_.contains(browser) && !repeatAllowed_) {
         return Message(403, QStringLiteral("Dziękujemy"), kAlreadyAnswered, false);
     }
@@ -190,6 +209,7 @@ HttpResponse Collection::TakeAnswer(const HttpRequest& request) {
                        QStringLiteral("Liczba odpowiedzi przekroczyłaby 65535. Odpowiedzi nie dodano."),
                        false);
     }
+    usedTokens_.insert(sent->token);
     answered_.insert(browser);
     ++accepted_;
     if (OnAccepted) OnAccepted();

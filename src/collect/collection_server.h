@@ -6,7 +6,6 @@
 #include <QHash>
 #include <QSet>
 #include <cstdint>
-#include <deque>
 #include <functional>
 
 #include "collect/collection_page.h"
@@ -24,17 +23,19 @@ public:
     using AddSheet = std::function<results::ResultsOutcome(const results::AnswerSheet&)>;
     using Clock = std::function<std::int64_t()>;  // milliseconds, never going back
 
-    // Wrong codes from one address are free this many times; each one after that shuts the
-    // address out for twice as long as the one before, from one second up to a minute.
+    // After this many wrong codes from one address (an IPv6 /64), the address is shut out for a
+    // second, and after each further one for twice as long as before, up to a minute. The count
+    // is kept for the whole collection: a right code does not clear it.
     static constexpr int kFreeWrongCodes = 5;
-    // Forms handed out and not yet sent; the oldest is forgotten beyond this.
-    static constexpr int kMaxOpenForms = 10000;
 
     Collection(CollectionForm form, AddSheet addSheet, QByteArray code = NewCollectionCode(),
                Clock clock = {});
 
     // Serves "/" (the form) and "/styl.css", and takes a sent form by POST to "/".
     platform::HttpResponse Handle(const platform::HttpRequest& request);
+    // The longest body a request of this head may bring: a sent form's largest size for a POST
+    // to "/", nothing for anything else.
+    qint64 BodyLimit(const platform::HttpRequest& head) const;
 
     const QByteArray& Code() const { return code_; }
     int Accepted() const { return accepted_; }
@@ -54,7 +55,11 @@ private:
     // A fresh form for the browser, `notice` above it and `ticked` ticked.
     platform::HttpResponse FormResponse(const QByteArray& browser, int status, const QString& notice,
                                         const results::AnswerSheet& ticked);
-    QByteArray IssueToken(const QByteArray& browser);
+    // A page's token: random, signed together with the browser's id under this collection's
+    // key. A token is good only in the browser it was handed to, and nothing is kept of the
+    // pages handed out, so no number of pages loaded can make an open form void.
+    QByteArray IssueToken(const QByteArray& browser) const;
+    bool IsTokenOf(const QByteArray& token, const QByteArray& browser) const;
     void NoteWrongCode(const QString& address);
 
     CollectionForm form_;
@@ -65,10 +70,12 @@ private:
     QByteArray blankPageHead_, blankPageTail_;  // the unticked form around its token
     bool repeatAllowed_ = false;
     int accepted_ = 0;
-    QHash<QByteArray, QByteArray> openForms_;  // token -> the browser it was handed to
-    std::deque<QByteArray> openFormOrder_;
+    QByteArray tokenKey_;
+    // Tokens of forms sent with the right code and taken, or with a wrong one: at most one per
+    // answer taken and per wrong code, which the shutting out keeps few.
+    QSet<QByteArray> usedTokens_;
     QSet<QByteArray> answered_;  // browsers whose answer was taken
-    QHash<QString, WrongCodes> wrongCodes_;
+    QHash<QString, WrongCodes> wrongCodes_;  // by address group
 };
 
 }  // namespace collect

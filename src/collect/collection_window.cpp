@@ -92,8 +92,9 @@ void TForm11::StartCollecting() {
     collection->OnAccepted = [this] { ShowAccepted(); };
     Collection* handler = collection.get();
     auto serve = [handler](const platform::HttpRequest& request) { return handler->Handle(request); };
-    std::unique_ptr<platform::HttpServer> server = platform::HttpServer::Listen(PreferredPort, serve);
-    if (!server && PreferredPort != 0) server = platform::HttpServer::Listen(0, serve);
+    auto bodyLimit = [handler](const platform::HttpRequest& head) { return handler->BodyLimit(head); };
+    std::unique_ptr<platform::HttpServer> server = platform::HttpServer::Listen(PreferredPort, serve, bodyLimit);
+    if (!server && PreferredPort != 0) server = platform::HttpServer::Listen(0, serve, bodyLimit);
     if (!server) {
         dialogs().Notice(QStringLiteral("Nie udało się uruchomić serwera odpowiedzi na tym komputerze..."));
         return;

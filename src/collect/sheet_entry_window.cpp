@@ -6,6 +6,7 @@
 #include "collect/recovery_file.h"
 #include "editor/survey_file.h"
 #include "platform/accessibility.h"
+#include "platform/controls.h"
 #include "platform/encoding.h"
 #include "platform/fonts.h"
 #include "results/results_manager_window.h"
@@ -14,6 +15,8 @@ namespace collect {
 namespace {
 
 const QString kFace = QStringLiteral("MS Sans Serif");
+// A marked answer stands out at a glance, as a highlighter marks it on paper: black on yellow.
+const QColor kMarkedBackground(0xFF, 0xE0, 0x66);
 
 // The survey file the results are named after, when it still has their questions and answers.
 std::vector<editor::QuestionRecord> MatchingTexts(const results::ResultsTally& tally) {
@@ -44,7 +47,7 @@ int AnswerOfKey(const QString& text) {
 
 SheetEntryWindow::SheetEntryWindow(platform::Dialogs& dialogs, results::TForm3& manager,
                                    RecoveryFile& recovery)
-    : Form(dialogs, QStringLiteral("Wprowadź odpowiedzi..."), QSize(480, 404),
+    : Form(dialogs, QStringLiteral("Wprowadź odpowiedzi..."), QSize(480, 420),
            platform::BorderStyle::Single),
       manager_(manager),
       recovery_(recovery) {
@@ -61,17 +64,18 @@ SheetEntryWindow::SheetEntryWindow(platform::Dialogs& dialogs, results::TForm3& 
     Label1 = addLabel({8, 8, 464, 17}, true);
     Question = {addLabel({8, 32, 464, 17}, true), addLabel({8, 50, 464, 17}, true)};
     for (int a = 0; a < 9; ++a) Answer[a] = addLabel({24, 76 + 20 * a, 448, 18});
-    Label2 = addLabel({8, 262, 464, 17});
+    Label2 = addLabel({8, 262, 464, 34});
     Label2->setText(QStringLiteral(
-        "a–i lub 1–9: zaznacz / odznacz     Enter, →: dalej     ←: wstecz     Ctrl+Z: cofnij arkusz"));
-    Label3 = addLabel({8, 286, 464, 17});
+        "a–i lub 1–9: zaznacz / odznacz     Enter, →, ↓: dalej     ←, ↑: wstecz\n"
+        "Enter przy ostatnim pytaniu: dodaj arkusz     Ctrl+Z: cofnij arkusz"));
+    Label3 = addLabel({8, 302, 464, 17});
     Memo1 = new QPlainTextEdit(Client());
-    Memo1->setGeometry(8, 306, 464, 58);
+    Memo1->setGeometry(8, 322, 464, 58);
     Memo1->setReadOnly(true);
     Memo1->setFocusPolicy(Qt::NoFocus);
     platform::NameControl(Memo1, QStringLiteral("Ostatni arkusz"));
-    Button1 = AddButton(QStringLiteral("Cofnij ostatni arkusz"), {8, 372, 161, 25});
-    Button2 = AddButton(QStringLiteral("Koniec"), {391, 372, 81, 25});
+    Button1 = AddButton(QStringLiteral("Cofnij ostatni arkusz"), {8, 388, 161, 25});
+    Button2 = AddButton(QStringLiteral("Koniec"), {391, 388, 81, 25});
     // Enter and the arrows belong to the sheet; no button may take them.
     for (QPushButton* button : {Button1, Button2}) button->setFocusPolicy(Qt::NoFocus);
     OnClick(Button1, [this] { Button1Click(); });
@@ -184,7 +188,7 @@ void SheetEntryWindow::AddTypedSheet() {
     const results::ResultsOutcome outcome = manager_.AddSheet(sheet);
     // A refused sheet stays on screen, at its last question.
     if (outcome != results::ResultsOutcome::Merged) {
-        return dialogs().Notice(results::OutcomeNotice(outcome));
+        return dialogs().Notice(results::SheetRefusedNotice());
     }
     added_.push_back(sheet);
     typing_->StartNewSheet();
@@ -230,6 +234,14 @@ void SheetEntryWindow::ShowAnswer(int answer) {
     label->setText((marked ? QStringLiteral("[X]  ") : QStringLiteral("[  ]  ")) +
                    QChar(u'a' + answer - 1) + QStringLiteral(") ") + AnswerText(answer));
     label->setFont(platform::ControlFont(kFace, 11, marked));
+    if (marked) {
+        platform::SetColour(*label, QPalette::Window, kMarkedBackground);
+        platform::SetColour(*label, QPalette::WindowText, Qt::black);
+    } else {
+        // The window's own colours, whatever the desktop's are.
+        label->setPalette(QPalette());
+        label->setAutoFillBackground(false);
+    }
 }
 
 void SheetEntryWindow::ShowSheetsAdded() {

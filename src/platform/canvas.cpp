@@ -558,7 +558,14 @@ QFont Canvas::QtFont() const {
     font.setPixelSize(std::max(1, PixelSize(font_.points)));
     font.setBold(font_.bold);
     font.setUnderline(font_.underline);
-    if (!page_) font.setStyleStrategy(QFont::NoAntialias);
+    if (!page_) {
+        // A picture is the same pixels on every desktop and whatever Qt platform draws it (the
+        // windows on the screen, the report without one): no antialiasing, and the light hinting
+        // fontconfig gives by default fixed, so that neither the desktop's own setting nor the
+        // scaling of a high-density screen (which turns hinting off) moves a glyph's pixels.
+        font.setStyleStrategy(QFont::NoAntialias);
+        font.setHintingPreference(QFont::PreferVerticalHinting);
+    }
     return font;
 }
 

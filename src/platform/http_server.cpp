@@ -1,125 +1,425 @@
-// Qt's HTTP server under the plain request handler, and the computer's network addresses.
+// The web server's connections: accepting them within the caps, reading their requests within
+// their time-outs, answering, and letting them go; and the computer's addresses.
 #include "platform/http_server.h"
 
-#include <QAbstractHttpServer>
-#include <QHttpServerRequest>
-#include <QHttpServerResponder>
-#include <QHttpServerResponse>
+#include <QHash>
 #include <QNetworkInterface>
+#include <QSocketNotifier>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QTimer>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <cerrno>
+
 #include <algorithm>
+#include <chrono>
+#include <climits>
+#include <vector>
+
+#include "platform/memory.h"
+#include "platform/process_limits.h"
 
 namespace platform {
 namespace {
 
-constexpr qint64 kMaxDroppedBytes = 64 * 1024 * 1024;
+constexpr int kMostConnections = 512;
+// Answers a client has not taken yet; past this its further requests wait.
+constexpr qint64 kMostUnsentBytes = 1024 * 1024;
+// What a refused client may still send, read and dropped, before it is cut off.
+constexpr qint64 kMostDiscardedBytes = 64 * 1024 * 1024;
+constexpr int kResumeAfterAcceptErrorMs = 250;
+// What Qt keeps of one connection's arrivals before it is read: a client sending more waits.
+constexpr qint64 kSocketBufferBytes = 64 * 1024;
+constexpr int kGiveBackMemoryAfterMs = 1000;
 
-// Accepts connections and cuts off one that sends too much, before Qt's server has buffered it.
-class CappedTcpServer : public QTcpServer {
-protected:
-    void incomingConnection(qintptr descriptor) override {
-        auto* socket = new QTcpSocket(this);
-        if (!socket->setSocketDescriptor(descriptor)) {
-            delete socket;
-            return;
-        }
-        // A page goes out as soon as it is written, not held back to be joined with more.
-        socket->setSocketOption(QAbstractSocket::LowDelayOption, 1);
-        // Connected before the HTTP server's own reader, so it sees each arrival unread. Beyond
-        // the limit the client is told so, and what it still sends is dropped unread until it
-        // stops (a second of quiet) or sends far too much; then the connection is closed.
-        auto received = std::make_shared<qint64>(0);
-        auto* quiet = new QTimer(socket);
-        quiet->setSingleShot(true);
-        quiet->setInterval(1000);
-        connect(quiet, &QTimer::timeout, socket, &QTcpSocket::disconnectFromHost);
-        connect(socket, &QTcpSocket::readyRead, socket, [socket, received, quiet] {
-            const bool wasOver = *received > HttpServer::kMaxConnectionBytes;
-            *received += socket->bytesAvailable();
-            if (*received <= HttpServer::kMaxConnectionBytes) return;
-            socket->readAll();
-            if (*received > kMaxDroppedBytes) return socket->abort();
-            quiet->start();
-            if (wasOver) return;
-            socket->write(QByteArrayLiteral("HTTP/1.1 413 Payload Too Large\r\nContent-Length: 0\r\n"
-                                            "Connection: close\r\n\r\n"));
-        });
-        addPendingConnection(socket);
-    }
-};
-
-QByteArray MethodName(QHttpServerRequest::Method method) {
-    switch (method) {
-        case QHttpServerRequest::Method::Get: return QByteArrayLiteral("GET");
-        case QHttpServerRequest::Method::Post: return QByteArrayLiteral("POST");
-        case QHttpServerRequest::Method::Head: return QByteArrayLiteral("HEAD");
-        case QHttpServerRequest::Method::Put: return QByteArrayLiteral("PUT");
-        case QHttpServerRequest::Method::Delete: return QByteArrayLiteral("DELETE");
-        case QHttpServerRequest::Method::Options: return QByteArrayLiteral("OPTIONS");
-        case QHttpServerRequest::Method::Patch: return QByteArrayLiteral("PATCH");
-        default: return QByteArrayLiteral("OTHER");
-    }
+std::int64_t NowMs() {
+    return std::chrono::duration_cast<std::chrono::milliseconds>(
+               std::chrono::steady_clock::now().time_since_epoch())
+        .count();
 }
 
-// 10/8, 172.16/12 and 192.168/16: the addresses a school's own network hands out.
-bool IsPrivateNetwork(const QHostAddress& address) {
-    const quint32 ip = address.toIPv4Address();
-    return (ip >> 24) == 10 || (ip >> 20) == (172u << 4 | 1u) || (ip >> 16) == (192u << 8 | 168u);
+class Connection;
+
+// The listening socket and the connections.
+class Server : public QObject {
+public:
+    Server(HttpHandler handler, HttpBodyLimit bodyLimit, HttpServerLimits limits);
+    ~Server() override;
+
+    bool Listen(quint16 requestedPort);
+    int MostConnections() const { return mostConnections_; }
+    void Closed(Connection* connection);
+
+    const HttpHandler handler;
+    const HttpBodyLimit bodyLimit;
+    const HttpServerLimits limits;
+    quint16 port = 0;
+    int largeBodies = 0;
+    std::vector<Connection*> connections;
+
+private:
+    void Accept();
+    void Adopt(QTcpSocket* socket);
+    bool DropLongestIdle(const QString& group);
+
+    QTcpServer listener_;  // the listening socket, bound; this server accepts from it itself
+    QSocketNotifier* accepting_ = nullptr;
+    int mostConnections_ = 0;
+    QHash<QString, int> perAddress_;
+    bool inAccept_ = false;
+    bool waitingForFiles_ = false;
+    QTimer resume_;
+    QTimer giveBackMemory_;
+};
+
+// One client's connection: its requests read one after another, each answered in turn.
+class Connection : public QObject {
+public:
+    Connection(Server& server, QTcpSocket* socket, QString address, QString group)
+        : QObject(&server),
+          server_(server),
+          limits_(server.limits),
+          socket_(socket),
+          address_(std::move(address)),
+          group_(std::move(group)),
+          reader_(server.limits.maxHeadBytes) {
+        socket_->setParent(this);
+        // An answer goes out as soon as it is written, not held back to be joined with more.
+        socket_->setSocketOption(QAbstractSocket::LowDelayOption, 1);
+        deadline_.setSingleShot(true);
+        connect(&deadline_, &QTimer::timeout, this, &Connection::TimedOut);
+        connect(socket_, &QTcpSocket::readyRead, this, &Connection::Read);
+        connect(socket_, &QTcpSocket::bytesWritten, this, &Connection::Written);
+        connect(socket_, &QTcpSocket::disconnected, this, &Connection::Finish);
+    }
+
+    void Start() {
+        WaitForRequest();
+        if (socket_->bytesAvailable() > 0) Read();
+    }
+    const QString& Group() const { return group_; }
+    // Closing, or waiting for a request of which nothing has come yet with every answer sent:
+    // nothing is lost when it is closed at once.
+    bool Idle() const { return closing_ || (!reader_.Started() && socket_->bytesToWrite() == 0); }
+    // The closing first, then the one that has waited longest.
+    bool IdleLongerThan(const Connection& other) const {
+        return closing_ != other.closing_ ? closing_ : waitingSince_ < other.waitingSince_;
+    }
+
+    // Closed at once.
+    void Drop() {
+        socket_->abort();
+        Finish();
+    }
+    // The server is going: closed at once, without a word to it.
+    void Detach() {
+        finished_ = true;
+        socket_->disconnect(this);
+        socket_->abort();
+    }
+
+private:
+    void Read() {
+        // A client that does not take its answers is not read either (its further requests wait
+        // in the system's buffers) until it does.
+        if (!closing_ && socket_->bytesToWrite() > kMostUnsentBytes) return;
+        const QByteArray bytes = socket_->readAll();
+        if (closing_) {
+            discarded_ += bytes.size();
+            if (discarded_ > kMostDiscardedBytes) Drop();
+            return;
+        }
+        reader_.Append(bytes);
+        Serve();
+    }
+
+    void Written() {
+        if (closing_) {
+            if (socket_->bytesToWrite() == 0) StopSending();
+        } else if (socket_->bytesToWrite() <= kMostUnsentBytes) {
+            Read();
+        }
+    }
+
+    void Serve() {
+        while (!closing_ && socket_->bytesToWrite() <= kMostUnsentBytes) {
+            if (reader_.Started() && !requestTimed_) {
+                requestTimed_ = true;
+                requestStart_ = NowMs();
+                deadline_.start(limits_.requestMs);
+            }
+            switch (reader_.Next()) {
+                case HttpRequestReader::Event::None:
+                    return;
+                case HttpRequestReader::Event::HeadTooLarge:
+                    return Refuse(431);
+                case HttpRequestReader::Event::Head:
+                    if (const int refusal = StartBody()) return Refuse(refusal);
+                    break;
+                case HttpRequestReader::Event::Body: {
+                    ReleaseLargeBody();
+                    head_.request.body = reader_.TakeBody();
+                    const HttpResponse response = server_.handler(head_.request);
+                    const bool close = !head_.keepAlive;
+                    socket_->write(ResponseBytes(response, close, head_.request.method == "HEAD"));
+                    head_ = {};
+                    if (close) return Close();
+                    WaitForRequest();
+                    break;
+                }
+            }
+        }
+    }
+
+    // The body of the head just read is to be read when the head is sound, names this server
+    // and announces a body within its limit; otherwise the status to refuse it with.
+    int StartBody() {
+        head_ = reader_.Head();
+        if (head_.refusal != 0) return head_.refusal;
+        if (!head_.hasHost) return 400;
+        if (!HostNamesThisServer(head_.host, server_.port, socket_->localAddress())) return 421;
+        head_.request.remoteAddress = address_;
+        const qint64 length = head_.contentLength;
+        if (length > server_.bodyLimit(head_.request)) return 413;
+        if (length > limits_.largeBodyBytes) {
+            if (server_.largeBodies >= limits_.largeBodiesAtOnce) return 503;
+            ++server_.largeBodies;
+            largeBody_ = true;
+            const qint64 allowed = requestStart_ + limits_.requestMs +
+                                   length * 1000 / std::max<qint64>(1, limits_.bodyBytesPerSecond);
+            deadline_.start(static_cast<int>(std::clamp<qint64>(allowed - NowMs(), 0, INT_MAX)));
+        }
+        reader_.ReadBody(length);
+        if (head_.expectsContinue && length > reader_.Buffered()) socket_->write("HTTP/1.1 100 Continue\r\n\r\n");
+        return 0;
+    }
+
+    void WaitForRequest() {
+        requestTimed_ = false;
+        waitingSince_ = NowMs();
+        deadline_.start(limits_.idleMs);
+    }
+
+    void TimedOut() {
+        if (closing_) return Drop();
+        if (reader_.Started()) return Refuse(408);
+        Close();
+    }
+
+    // The answer, then the connection closed.
+    void Refuse(int status) {
+        HttpResponse refusal{status, {}, {}, {}};
+        if (status == 503) refusal.headers << qMakePair(QByteArrayLiteral("Retry-After"), QByteArrayLiteral("1"));
+        socket_->write(ResponseBytes(refusal, true));
+        Close();
+    }
+
+    // What is written is sent and the sending side shut, so that the client reads its answer
+    // to the end; what it still sends is dropped unread until it closes or time runs out. (A
+    // socket closed with unread bytes is reset, and a reset can destroy the answer before the
+    // client has read it.)
+    void Close() {
+        closing_ = true;
+        ReleaseLargeBody();
+        deadline_.start(limits_.requestMs);
+        if (socket_->bytesToWrite() == 0) StopSending();
+    }
+
+    void StopSending() {
+        if (stoppedSending_) return;
+        stoppedSending_ = true;
+        ::shutdown(static_cast<int>(socket_->socketDescriptor()), SHUT_WR);
+    }
+
+    void ReleaseLargeBody() {
+        if (!largeBody_) return;
+        largeBody_ = false;
+        --server_.largeBodies;
+    }
+
+    void Finish() {
+        if (finished_) return;
+        finished_ = true;
+        deadline_.stop();
+        ReleaseLargeBody();
+        socket_->disconnect(this);
+        socket_->abort();
+        server_.Closed(this);
+        deleteLater();
+    }
+
+    Server& server_;
+    const HttpServerLimits& limits_;
+    QTcpSocket* socket_;
+    const QString address_;
+    const QString group_;
+    HttpRequestReader reader_;
+    HttpRequestHead head_;  // the request whose body is being read
+    QTimer deadline_;
+    std::int64_t waitingSince_ = 0;
+    std::int64_t requestStart_ = 0;
+    bool requestTimed_ = false;
+    bool largeBody_ = false;
+    bool closing_ = false;
+    bool stoppedSending_ = false;
+    bool finished_ = false;
+    qint64 discarded_ = 0;
+};
+
+Server::Server(HttpHandler handlerToUse, HttpBodyLimit bodyLimitToUse, HttpServerLimits limitsToUse)
+    : handler(std::move(handlerToUse)), bodyLimit(std::move(bodyLimitToUse)), limits(limitsToUse) {
+    // Out of files: accepting waits a moment, since the listening socket stays ready and would be
+    // tried again without end.
+    resume_.setSingleShot(true);
+    connect(&resume_, &QTimer::timeout, this, [this] {
+        waitingForFiles_ = false;
+        Accept();
+    });
+    // The memory of closed connections goes back to the system once they have stopped coming:
+    // the allocator keeps freed memory between blocks still in use otherwise.
+    giveBackMemory_.setSingleShot(true);
+    connect(&giveBackMemory_, &QTimer::timeout, this, [] { ReturnFreedMemory(); });
+}
+
+Server::~Server() {
+    delete accepting_;
+    listener_.close();
+    for (Connection* connection : connections) connection->Detach();
+    connections.clear();
+}
+
+bool Server::Listen(quint16 requestedPort) {
+    // Both IPv6 and IPv4 on one socket; IPv4 alone where the system has no IPv6.
+    if (!listener_.listen(QHostAddress::Any, requestedPort) &&
+        !listener_.listen(QHostAddress::AnyIPv4, requestedPort)) {
+        return false;
+    }
+    port = listener_.serverPort();
+    // Well below the open-file limit: the rest of the program keeps its files.
+    mostConnections_ = limits.connections > 0 ? limits.connections
+                                              : std::clamp(OpenFileLimit() / 2, 1, kMostConnections);
+    // Qt's own accepting would try again at once, without end, when the process is out of files.
+    listener_.pauseAccepting();
+    accepting_ = new QSocketNotifier(listener_.socketDescriptor(), QSocketNotifier::Read, this);
+    connect(accepting_, &QSocketNotifier::activated, this, &Server::Accept);
+    return true;
+}
+
+// Takes the waiting clients while there is room. With all connections taken, or no file left
+// for one, the listening socket is not watched: further clients wait in the system's queue.
+void Server::Accept() {
+    if (inAccept_ || !accepting_) return;
+    inAccept_ = true;
+    while (!waitingForFiles_ && static_cast<int>(connections.size()) < MostConnections()) {
+        const int descriptor = ::accept4(static_cast<int>(listener_.socketDescriptor()), nullptr, nullptr,
+                                         SOCK_NONBLOCK | SOCK_CLOEXEC);
+        if (descriptor < 0) {
+            if (errno == EINTR || errno == ECONNABORTED) continue;
+            if (errno == EMFILE || errno == ENFILE || errno == ENOBUFS || errno == ENOMEM) {
+                waitingForFiles_ = true;
+                resume_.start(kResumeAfterAcceptErrorMs);
+            }
+            break;  // EAGAIN: nobody waits
+        }
+        auto* socket = new QTcpSocket;
+        socket->setReadBufferSize(kSocketBufferBytes);
+        if (!socket->setSocketDescriptor(descriptor)) {
+            ::close(descriptor);
+            delete socket;
+            continue;
+        }
+        Adopt(socket);
+    }
+    inAccept_ = false;
+    accepting_->setEnabled(!waitingForFiles_ && static_cast<int>(connections.size()) < MostConnections());
+}
+
+void Server::Adopt(QTcpSocket* socket) {
+    if (socket->state() != QAbstractSocket::ConnectedState) {
+        delete socket;
+        return;
+    }
+    const QString address = PlainAddress(socket->peerAddress()).toString();
+    const QString group = AddressGroup(address);
+    if (perAddress_.value(group) >= limits.connectionsPerAddress && !DropLongestIdle(group)) {
+        socket->abort();
+        delete socket;
+        return;
+    }
+    auto* connection = new Connection(*this, socket, address, group);
+    connections.push_back(connection);
+    ++perAddress_[group];
+    connection->Start();
+}
+
+bool Server::DropLongestIdle(const QString& group) {
+    Connection* longest = nullptr;
+    for (Connection* connection : connections) {
+        if (connection->Group() == group && connection->Idle() && (!longest || connection->IdleLongerThan(*longest))) {
+            longest = connection;
+        }
+    }
+    if (longest) longest->Drop();
+    return longest != nullptr;
+}
+
+void Server::Closed(Connection* connection) {
+    connections.erase(std::find(connections.begin(), connections.end(), connection));
+    const auto count = perAddress_.find(connection->Group());
+    if (--count.value() == 0) perAddress_.erase(count);
+    if (!giveBackMemory_.isActive()) giveBackMemory_.start(kGiveBackMemoryAfterMs);
+    Accept();
 }
 
 }  // namespace
 
-class HttpServer::Impl : public QAbstractHttpServer {
-public:
-    explicit Impl(HttpHandler handler) : handler_(std::move(handler)) {}
-
-    quint16 port = 0;
-
-protected:
-    bool handleRequest(const QHttpServerRequest& request, QTcpSocket* socket) override {
-        HttpRequest plain;
-        plain.method = MethodName(request.method());
-        plain.path = request.url().path(QUrl::FullyEncoded).toUtf8();
-        plain.query = request.url().query(QUrl::FullyEncoded).toUtf8();
-        plain.contentType = request.value(QByteArrayLiteral("content-type"));
-        plain.cookie = request.value(QByteArrayLiteral("cookie"));
-        plain.body = request.body();
-        plain.remoteAddress = request.remoteAddress().toString();
-        const HttpResponse answer = handler_(plain);
-        QHttpServerResponse response(answer.contentType, answer.body,
-                                     static_cast<QHttpServerResponse::StatusCode>(answer.status));
-        for (const auto& [name, value] : answer.headers) response.addHeader(name, value);
-        response.write(makeResponder(request, socket));
-        return true;
-    }
-    void missingHandler(const QHttpServerRequest&, QTcpSocket*) override {}
-
-private:
-    HttpHandler handler_;
+class HttpServer::Impl : public Server {
+    using Server::Server;
 };
 
-std::unique_ptr<HttpServer> HttpServer::Listen(quint16 port, HttpHandler handler) {
-    auto impl = std::make_unique<Impl>(std::move(handler));
-    auto* tcp = new CappedTcpServer;
-    if (!tcp->listen(QHostAddress::AnyIPv4, port)) {
-        delete tcp;
-        return nullptr;
-    }
-    impl->port = tcp->serverPort();
-    impl->bind(tcp);  // the HTTP server takes the listening socket as its child
+std::unique_ptr<HttpServer> HttpServer::Listen(quint16 port, HttpHandler handler, HttpBodyLimit bodyLimit,
+                                               HttpServerLimits limits) {
+    auto impl = std::make_unique<Impl>(std::move(handler), std::move(bodyLimit), limits);
+    if (!impl->Listen(port)) return nullptr;
     return std::unique_ptr<HttpServer>(new HttpServer(std::move(impl)));
 }
 
 HttpServer::HttpServer(std::unique_ptr<Impl> impl) : impl_(std::move(impl)) {}
 
-HttpServer::~HttpServer() {
-    // The listening socket and the connections are children of the server: all go now.
-    for (QTcpServer* tcp : impl_->servers()) tcp->close();
-}
+HttpServer::~HttpServer() = default;
 
 quint16 HttpServer::Port() const { return impl_->port; }
+
+int HttpServer::Connections() const { return static_cast<int>(impl_->connections.size()); }
+
+QStringList ShownAddresses(const QList<QHostAddress>& addresses) {
+    // 10/8, 172.16/12 and 192.168/16: the addresses a school's own network hands out.
+    const auto isPrivate = [](const QHostAddress& ip) {
+        const quint32 v4 = ip.toIPv4Address();
+        return (v4 >> 24) == 10 || (v4 >> 20) == (172u << 4 | 1u) || (v4 >> 16) == (192u << 8 | 168u);
+    };
+    QList<QHostAddress> ipv4;
+    QStringList ipv6;
+    for (const QHostAddress& any : addresses) {
+        const QHostAddress ip = PlainAddress(any);
+        if (ip.isLoopback() || ip.isNull()) continue;
+        if (ip.protocol() == QAbstractSocket::IPv4Protocol) {
+            ipv4 << ip;
+        } else if (ip.protocol() == QAbstractSocket::IPv6Protocol && !ip.isLinkLocal()) {
+            QHostAddress unscoped = ip;
+            unscoped.setScopeId({});
+            ipv6 << QLatin1Char('[') + unscoped.toString() + QLatin1Char(']');
+        }
+    }
+    if (ipv4.isEmpty()) return ipv6;
+    std::stable_sort(ipv4.begin(), ipv4.end(),
+                     [&](const QHostAddress& a, const QHostAddress& b) { return isPrivate(a) && !isPrivate(b); });
+    QStringList shown;
+    for (const QHostAddress& ip : ipv4) shown << ip.toString();
+    return shown;
+}
 
 QStringList LocalNetworkAddresses() {
     QList<QHostAddress> found;
@@ -129,17 +429,9 @@ QStringList LocalNetworkAddresses() {
             (flags & QNetworkInterface::IsLoopBack)) {
             continue;
         }
-        for (const QNetworkAddressEntry& entry : interface.addressEntries()) {
-            const QHostAddress ip = entry.ip();
-            if (ip.protocol() == QAbstractSocket::IPv4Protocol && !ip.isLoopback()) found << ip;
-        }
+        for (const QNetworkAddressEntry& entry : interface.addressEntries()) found << entry.ip();
     }
-    std::stable_sort(found.begin(), found.end(), [](const QHostAddress& a, const QHostAddress& b) {
-        return IsPrivateNetwork(a) && !IsPrivateNetwork(b);
-    });
-    QStringList addresses;
-    for (const QHostAddress& ip : found) addresses << ip.toString();
-    return addresses;
+    return ShownAddresses(found);
 }
 
 }  // namespace platform

@@ -23,6 +23,20 @@ std::string IoError::MessageFor(int code) {
     }
 }
 
+std::string IoError::PolishMessageFor(int code) {
+    switch (code) {
+        case FileNotFound: return "nie ma takiego pliku ani folderu";
+        case InvalidFilename: return "nieprawidłowa nazwa pliku";
+        case TooManyOpenFiles: return "zbyt wiele otwartych plików";
+        case FileAccessDenied: return "odmowa dostępu";
+        case ReadBeyondEndOfFile: return "odczyt poza końcem pliku";
+        case DiskFull: return "brak miejsca na dysku";
+        case InvalidNumericInput: return "nieprawidłowa liczba";
+        case FileTooLarge: return "plik jest za duży: żaden plik programu nie ma więcej niż 64 MiB";
+        default: return "błąd wejścia-wyjścia " + std::to_string(code);
+    }
+}
+
 int IoError::CodeForErrno(int osError) {
     switch (osError) {
         case ENOENT:

@@ -26,6 +26,9 @@ public:
 
     // The message the runtime gives for a code: "File not found", ..., "I/O error 32".
     static std::string MessageFor(int code);
+    // The same cause in Polish, for messages that name the file or folder ("odmowa dostępu").
+    static std::string PolishMessageFor(int code);
+    std::string PolishMessage() const { return PolishMessageFor(code_); }
     // Maps an operating-system error number (errno) to the runtime code it stands for.
     static int CodeForErrno(int osError);
     static IoError FromErrno(int osError);

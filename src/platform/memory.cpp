@@ -1,4 +1,4 @@
-// The allocator's thresholds, through glibc.
+// The allocator's thresholds and trimming, through glibc.
 #include "platform/memory.h"
 
 #include <malloc.h>
@@ -10,5 +10,7 @@ void KeepFreedMemory() {
     mallopt(M_MMAP_THRESHOLD, 64 << 20);
     mallopt(M_TRIM_THRESHOLD, 256 << 20);
 }
+
+void ReturnFreedMemory() { malloc_trim(0); }
 
 }  // namespace platform

@@ -1,5 +1,6 @@
 // How the process keeps the memory it frees: for work that makes many pictures and files one
-// after another, and so allocates and frees the same large buffers again and again.
+// after another, and so allocates and frees the same large buffers again and again; and giving
+// it back after a burst of work that will not come again soon.
 #pragma once
 
 namespace platform {
@@ -7,5 +8,9 @@ namespace platform {
 // Keeps freed memory in the process for the next allocation instead of handing it back to the
 // system at every free (which costs a page fault per page when it is taken again).
 void KeepFreedMemory();
+
+// Hands the freed memory the allocator still holds back to the system, also the free pages
+// between blocks still in use, which it never gives back by itself.
+void ReturnFreedMemory();
 
 }  // namespace platform

@@ -16,4 +16,9 @@ struct QrCode {
 // The QR code of `text` (UTF-8, error correction level M).
 QrCode EncodeQrCode(const QString& text);
 
+// The QR code of a text of digits, capital letters and the code's few signs (" $%*+-./:"),
+// in its compact alphanumeric mode and at error correction level Q: a small code that still
+// reads with a quarter of it marked over, as on a sheet filled in by hand.
+QrCode EncodeCompactQrCode(const QByteArray& text);
+
 }  // namespace platform

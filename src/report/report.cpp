@@ -3,14 +3,14 @@
 #include "report/report.h"
 
 #include <QDir>
-#include <QTemporaryDir>
+#include <QRegularExpression>
 #include <array>
 #include <atomic>
 #include <chrono>
 #include <exception>
+#include <functional>
 #include <list>
 #include <thread>
-#include <cerrno>
 
 #include "charts/bar_chart.h"
 #include "charts/chart_window.h"
@@ -24,6 +24,7 @@
 #include "platform/pdf_printer.h"
 #include "platform/picture_file.h"
 #include "platform/progress.h"
+#include "platform/staging_folder.h"
 #include "platform/svg_printer.h"
 #include "platform/text_file.h"
 #include "report/table_csv.h"
@@ -106,6 +107,33 @@ std::vector<Chart> ChosenCharts(const ReportContents& contents) {
     return chosen;
 }
 
+// A file or folder of the report as a message names it: its whole path as the system shows it.
+QString Shown(const QString& folder, const QString& name = {}) {
+    const QDir dir(folder);
+    return QDir::toNativeSeparators(name.isEmpty() ? dir.absolutePath()
+                                                   : dir.absoluteFilePath(name));
+}
+
+ReportFailure FileFailure(const QString& folder, const QString& name, const QString& cause) {
+    return ReportFailure(QStringLiteral("Nie można zapisać pliku raportu „%1”: %2")
+                             .arg(Shown(folder, name), cause)
+                             .toStdString());
+}
+
+// Writes one file of the report (into the staging folder); a failure names the file where it
+// was to go, with the cause.
+void WriteReportFile(const QString& folder, const QString& name,
+                     const std::function<void()>& write) {
+    try {
+        write();
+    } catch (const platform::IoError& error) {
+        throw FileFailure(folder, name, QString::fromStdString(error.PolishMessage()));
+    } catch (const platform::PrinterError&) {
+        // Qt's PDF and SVG writers tell no cause.
+        throw FileFailure(folder, name, QStringLiteral("błąd zapisu"));
+    }
+}
+
 // The pictures of the charts of every `every`-th question from `first` on, PNG and SVG, made on a
 // thread of their own while the caller writes the other files and the PDF. The threads share only
 // the tally, which nobody changes meanwhile. Destroying the maker stops the thread after its
@@ -113,13 +141,15 @@ std::vector<Chart> ChosenCharts(const ReportContents& contents) {
 class PictureMaker {
 public:
     PictureMaker(const results::ResultsTally& tally, const ReportContents& contents,
-                 std::vector<Chart> chosen, QString base, QDir staging, int first, int every)
+                 std::vector<Chart> chosen, QString base, QString folder, QDir staging, int first,
+                 int every)
         : tally_(tally),
           first_(first),
           every_(every),
           contents_(contents),
           chosen_(std::move(chosen)),
           base_(std::move(base)),
+          folder_(std::move(folder)),
           staging_(std::move(staging)),
           thread_([this](std::stop_token stop) { Run(stop); }) {}
 
@@ -146,12 +176,16 @@ private:
                     if (contents_.png) {
                         QImage& picture = pictures[static_cast<int>(chart)];
                         drawings.Draw(chart, picture);
-                        platform::SavePictureAsPng(picture, File(q, chart, QStringLiteral("png")));
+                        Write(q, chart, QStringLiteral("png"), [&](const QString& file) {
+                            platform::SavePictureAsPng(picture, file);
+                        });
                     }
                     if (contents_.svg) {
-                        svg.SetFile(File(q, chart, QStringLiteral("svg")));
-                        charts::PrintChartPage(svg, charts::QuestionPrintoutHeader(tally_, q),
-                                               drawings.PageBody(chart));
+                        Write(q, chart, QStringLiteral("svg"), [&](const QString& file) {
+                            svg.SetFile(file);
+                            charts::PrintChartPage(svg, charts::QuestionPrintoutHeader(tally_, q),
+                                                   drawings.PageBody(chart));
+                        });
                     }
                 }
                 ++done_;
@@ -162,10 +196,11 @@ private:
         finished_ = true;
     }
 
-    QString File(int question, Chart chart, const QString& extension) {
+    void Write(int question, Chart chart, const QString& extension,
+               const std::function<void(const QString& file)>& write) {
         const QString name = ChartFileName(base_, question, chart, extension);
         written_ << name;
-        return staging_.filePath(name);
+        WriteReportFile(folder_, name, [&] { write(staging_.filePath(name)); });
     }
 
     const results::ResultsTally& tally_;
@@ -174,6 +209,7 @@ private:
     const ReportContents contents_;
     const std::vector<Chart> chosen_;
     const QString base_;
+    const QString folder_;  // where the files go, for the messages
     const QDir staging_;
     std::atomic<int> done_{0};
     std::atomic<bool> finished_{false};
@@ -208,8 +244,24 @@ QString ReportBaseName(const results::ResultsTally& tally) {
     QString name = platform::FileNamePart(platform::FromCodePage(tally.SurveyName)).trimmed();
     const qsizetype dot = name.lastIndexOf(u'.');
     if (dot > 0) name.truncate(dot);
+    // The survey's own name, spaces and letters of every language kept: only what a file name
+    // cannot hold, here or where the report may be taken (Windows, a USB stick), becomes "_",
+    // and so does a leading full stop, which would hide the files.
+    static const QString kNotInFileNames = QStringLiteral("\\/:*?\"<>|");
     for (QChar& c : name) {
-        if (!c.isLetterOrNumber() && c != u'-' && c != u'_') c = u'_';
+        if (c.unicode() < 0x20 || c.unicode() == 0x7F || kNotInFileNames.contains(c)) c = u'_';
+    }
+    if (name.startsWith(u'.')) name[0] = u'_';
+    // Windows takes "CON.3b-wyniki.wyn" for its device CON: the name before the first full stop
+    // must not be a device's.
+    static const QRegularExpression kDevice(QStringLiteral("^(CON|PRN|AUX|NUL|COM[1-9]|LPT[1-9])$"),
+                                            QRegularExpression::CaseInsensitiveOption);
+    const qsizetype firstDot = name.indexOf(u'.');
+    if (firstDot > 0 && kDevice.match(name.left(firstDot)).hasMatch()) name.insert(firstDot, u'_');
+    // Every file's name within the system's 255 bytes, with the longest ending after the base.
+    constexpr qsizetype kLongestBase = 255 - 25;  // "-pytanie-007-slupkowy.png"
+    while (name.toUtf8().size() > kLongestBase) {
+        name.chop(name.size() >= 2 && name[name.size() - 1].isLowSurrogate() ? 2 : 1);
     }
     return name.isEmpty() ? QStringLiteral("wyniki") : name;
 }
@@ -233,15 +285,23 @@ std::optional<QStringList> WriteReport(const results::ResultsStore& store,
     const ReportContents& contents = options.contents;
     const QString base = ReportBaseName(tally);
     const std::vector<Chart> chosen = ChosenCharts(contents);
-    const bool anyChart = !chosen.empty() && (contents.png || contents.svg || contents.pdf);
 
     // Everything is written here first; what is left of it when the report stops goes with it.
-    QTemporaryDir staging(QDir(options.folder).filePath(QStringLiteral(".raport-XXXXXX")));
-    if (!staging.isValid()) throw platform::IoError::FromErrno(errno ? errno : EIO);
+    const QString& folder = options.folder;
+    std::optional<platform::StagingFolder> staging;
+    try {
+        staging.emplace(folder, QStringLiteral(".raport-"));
+    } catch (const platform::IoError& error) {
+        throw ReportFailure(QStringLiteral("Nie można zapisać raportu w folderze „%1”: %2")
+                                .arg(Shown(folder), QString::fromStdString(error.PolishMessage()))
+                                .toStdString());
+    }
     QStringList written;
-    const auto staged = [&](const QString& name) {
+    // Writes one file into the staging folder.
+    const auto write = [&](const QString& name,
+                           const std::function<void(const QString& file)>& to) {
         written << name;
-        return staging.filePath(name);
+        WriteReportFile(folder, name, [&] { to(staging->File(name)); });
     };
     const bool pages = contents.pdf && !chosen.empty();
     const bool pictures = (contents.png || contents.svg) && !chosen.empty();
@@ -249,7 +309,7 @@ std::optional<QStringList> WriteReport(const results::ResultsStore& store,
     constexpr int kPictureThreads = 2;
     std::list<PictureMaker> makers;
     for (int first = 1; pictures && first <= kPictureThreads; ++first) {
-        makers.emplace_back(tally, contents, chosen, base, QDir(staging.path()), first,
+        makers.emplace_back(tally, contents, chosen, base, folder, QDir(staging->path()), first,
                             kPictureThreads);
     }
     const auto picturesDone = [&] {
@@ -270,35 +330,43 @@ std::optional<QStringList> WriteReport(const results::ResultsStore& store,
     };
 
     if (contents.wyn) {
-        results::WriteResultsFile(staged(ResultsFileName(base)), store);
+        write(ResultsFileName(base),
+              [&](const QString& file) { results::WriteResultsFile(file, store); });
         if (!stepDone()) return std::nullopt;
     }
     if (contents.txt) {
-        results::WriteTableText(staged(TableTextFileName(base)), tally);
+        write(TableTextFileName(base),
+              [&](const QString& file) { results::WriteTableText(file, tally); });
         if (!stepDone()) return std::nullopt;
     }
     if (contents.csv) {
         const std::optional<SurveyQuestions> texts =
             FindSurveyQuestions(tally.SurveyName, options.surveyFile, options.resultsFolder);
-        platform::TextFileWriter file(staged(TableCsvFileName(base)));
-        file.WriteBytes(TableCsv(tally, texts ? &*texts : nullptr));
-        file.Close();
+        write(TableCsvFileName(base), [&](const QString& name) {
+            platform::TextFileWriter file(name);
+            file.WriteBytes(TableCsv(tally, texts ? &*texts : nullptr));
+            file.Close();
+        });
         if (!stepDone()) return std::nullopt;
     }
     if (contents.pdf) {
-        platform::PdfPrinter pdf(staged(PdfFileName(base)));
-        results::PrintResultsTable(pdf, tally);
-        results::PrintSurveyText(pdf, store.SurveyText);
-        if (!stepDone()) return std::nullopt;
-        for (int q = 1; pages && q <= tally.QuestionCount; ++q) {
-            const QuestionCharts drawings(tally, q);
-            for (Chart chart : chosen) {
-                charts::PrintChartPage(pdf, charts::QuestionPrintoutHeader(tally, q),
-                                       drawings.PageBody(chart));
+        bool stopped = false;
+        write(PdfFileName(base), [&](const QString& file) {
+            platform::PdfPrinter pdf(file);
+            results::PrintResultsTable(pdf, tally);
+            results::PrintSurveyText(pdf, store.SurveyText);
+            stopped = !stepDone();
+            for (int q = 1; !stopped && pages && q <= tally.QuestionCount; ++q) {
+                const QuestionCharts drawings(tally, q);
+                for (Chart chart : chosen) {
+                    charts::PrintChartPage(pdf, charts::QuestionPrintoutHeader(tally, q),
+                                           drawings.PageBody(chart));
+                }
+                stopped = !stepDone();
             }
-            if (!stepDone()) return std::nullopt;
-        }
-        pdf.Finish();
+            if (!stopped) pdf.Finish();
+        });
+        if (stopped) return std::nullopt;
     }
     for (PictureMaker& maker : makers) {
         while (!maker.Finished()) {
@@ -309,11 +377,18 @@ std::optional<QStringList> WriteReport(const results::ResultsStore& store,
     }
     if (!makers.empty() && !step()) return std::nullopt;
 
-    // Every file is complete: now they take their places.
-    for (const QString& name : written) {
-        if (!platform::RenameFile(staging.filePath(name), QDir(options.folder).filePath(name))) {
-            throw platform::IoError::FromErrno(errno ? errno : EIO);
+    // Every file is complete: now they take their places, all of them or none.
+    try {
+        staging->MoveIntoPlace(written);
+    } catch (const platform::PlacementError& error) {
+        QString cause = error.folderInTheWay()
+                            ? QStringLiteral("w tym miejscu jest folder o tej nazwie")
+                            : QString::fromStdString(error.PolishMessage());
+        if (staging->KeptForRestoring()) {
+            cause += QStringLiteral("; pliki, których nie dało się przywrócić, są w folderze „%1”")
+                         .arg(QDir::toNativeSeparators(staging->path()));
         }
+        throw FileFailure(folder, error.name(), cause);
     }
     return written;
 }

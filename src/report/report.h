@@ -6,6 +6,7 @@
 #include <QString>
 #include <QStringList>
 #include <optional>
+#include <stdexcept>
 #include <vector>
 
 #include "results/results_tally.h"
@@ -50,8 +51,10 @@ struct ReportOptions {
 };
 
 // The name every file of the report begins with: the file name of the survey the results name,
-// without its extension, made of letters, digits, "-" and "_" only ("wyniki" when nothing is
-// left of it).
+// without its extension, as it is but for the characters no file name may hold on Linux or
+// Windows (control characters and \ / : * ? " < > |, each "_"), a leading full stop ("_"), a
+// Windows device name before a full stop ("CON_.3b"), and a length that keeps every file's name
+// within 255 bytes ("wyniki" when nothing is left of it).
 QString ReportBaseName(const results::ResultsTally& tally);
 // "<base>-wyniki.wyn", "<base>-tabela.TXT", "<base>-tabela.csv", "<base>-raport.pdf".
 QString ResultsFileName(const QString& base);
@@ -61,11 +64,19 @@ QString PdfFileName(const QString& base);
 // "<base>-pytanie-007-slupkowy.png" (also "kolowy", "paskowy"; extension "png" or "svg").
 QString ChartFileName(const QString& base, int question, Chart chart, const QString& extension);
 
+// A report that could not be written: its message, in Polish, names the folder or the file and
+// the cause ("Nie można zapisać pliku raportu „/dom/raport/Klasy-raport.pdf”: brak miejsca na
+// dysku").
+class ReportFailure : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
 // Writes the report of the loaded results into the options' folder and returns the names of the
 // files written (replacing files of those names). Every file is first written into a hidden
-// folder beside them and moved in only once all are complete, so that a report stopped by the
-// progress (then nothing is returned) or by a failure (IoError, PrinterError), leaves no file
-// behind.
+// folder beside them and moved in only once all are complete, all of them or none, so that a
+// report stopped by the progress (then nothing is returned) or by a failure (ReportFailure)
+// leaves the folder as it was.
 std::optional<QStringList> WriteReport(const results::ResultsStore& store,
                                        const ReportOptions& options, platform::Progress& progress);
 

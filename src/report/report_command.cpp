@@ -6,10 +6,13 @@
 #include <QFile>
 #include <QFileInfo>
 #include <cstdio>
+#include <filesystem>
 #include <stdexcept>
 
 #include "editor/survey_file.h"
+#include "platform/command_options.h"
 #include "platform/file_names.h"
+#include "platform/io_error.h"
 #include "platform/memory.h"
 #include "platform/progress.h"
 #include "report/report.h"
@@ -67,63 +70,27 @@ void ChooseFromList(const QString& list, const std::vector<std::pair<QString, bo
 
 // Reads the options and inputs; throws std::invalid_argument with the Polish reason.
 CommandLine Parse(const QStringList& arguments) {
+    const platform::CommandOptions given = platform::ParseCommandOptions(
+        arguments, {QStringLiteral("--output|-o"), QStringLiteral("--survey"),
+                    QStringLiteral("--formats"), QStringLiteral("--charts")});
     CommandLine line;
+    line.inputs = given.inputs;
+    line.help = given.help;
+    line.options.folder = given.Value(QStringLiteral("--output"));
+    line.options.surveyFile = given.Value(QStringLiteral("--survey"));
     ReportContents& contents = line.options.contents;
-    bool optionsEnded = false;
-    for (qsizetype i = 0; i < arguments.size(); ++i) {
-        const QString& argument = arguments[i];
-        if (optionsEnded || !argument.startsWith(u'-') || argument == QStringLiteral("-")) {
-            line.inputs << argument;
-            continue;
-        }
-        if (argument == QStringLiteral("--")) {
-            optionsEnded = true;
-            continue;
-        }
-        if (argument == QStringLiteral("-h") || argument == QStringLiteral("--help")) {
-            line.help = true;
-            continue;
-        }
-        // "--name value" or "--name=value".
-        QString name = argument;
-        QString value;
-        const qsizetype equals = argument.indexOf(u'=');
-        const bool joined = argument.startsWith(QStringLiteral("--")) && equals > 0;
-        if (joined) {
-            name = argument.left(equals);
-            value = argument.mid(equals + 1);
-        }
-        const bool takesValue = name == QStringLiteral("-o") || name == QStringLiteral("--output") ||
-                                name == QStringLiteral("--survey") ||
-                                name == QStringLiteral("--formats") ||
-                                name == QStringLiteral("--charts");
-        if (!takesValue) {
-            throw std::invalid_argument(
-                QStringLiteral("nieznana opcja %1").arg(argument).toStdString());
-        }
-        if (!joined) {
-            if (i + 1 >= arguments.size()) {
-                throw std::invalid_argument(
-                    QStringLiteral("opcja %1 wymaga wartości").arg(name).toStdString());
-            }
-            value = arguments[++i];
-        }
-        if (name == QStringLiteral("-o") || name == QStringLiteral("--output")) {
-            line.options.folder = value;
-        } else if (name == QStringLiteral("--survey")) {
-            line.options.surveyFile = value;
-        } else if (name == QStringLiteral("--formats")) {
-            ChooseFromList(value,
-                           {{QStringLiteral("pdf"), &contents.pdf}, {QStringLiteral("csv"), &contents.csv},
-                            {QStringLiteral("png"), &contents.png}, {QStringLiteral("svg"), &contents.svg},
-                            {QStringLiteral("wyn"), &contents.wyn}, {QStringLiteral("txt"), &contents.txt}},
-                           QStringLiteral("format"));
-        } else {
-            ChooseFromList(value,
-                           {{QStringLiteral("bar"), &contents.bar}, {QStringLiteral("pie"), &contents.pie},
-                            {QStringLiteral("stripe"), &contents.stripe}},
-                           QStringLiteral("wykres"));
-        }
+    if (given.Has(QStringLiteral("--formats"))) {
+        ChooseFromList(given.Value(QStringLiteral("--formats")),
+                       {{QStringLiteral("pdf"), &contents.pdf}, {QStringLiteral("csv"), &contents.csv},
+                        {QStringLiteral("png"), &contents.png}, {QStringLiteral("svg"), &contents.svg},
+                        {QStringLiteral("wyn"), &contents.wyn}, {QStringLiteral("txt"), &contents.txt}},
+                       QStringLiteral("format"));
+    }
+    if (given.Has(QStringLiteral("--charts"))) {
+        ChooseFromList(given.Value(QStringLiteral("--charts")),
+                       {{QStringLiteral("bar"), &contents.bar}, {QStringLiteral("pie"), &contents.pie},
+                        {QStringLiteral("stripe"), &contents.stripe}},
+                       QStringLiteral("wykres"));
     }
     return line;
 }
@@ -191,8 +158,13 @@ int RunReportCommand(const QStringList& arguments) {
     if (!merged.loaded) return Fail(QStringLiteral("żaden plik wyników nie dał się odczytać"));
 
     if (options.folder.isEmpty()) options.folder = QDir::currentPath();
-    if (!QDir().mkpath(options.folder)) {
-        return Fail(QStringLiteral("nie można utworzyć folderu %1").arg(options.folder));
+    std::error_code created;
+    std::filesystem::create_directories(QFile::encodeName(options.folder).toStdString(), created);
+    if (created) {
+        return Fail(QStringLiteral("Nie można utworzyć folderu raportu „%1”: %2")
+                        .arg(QDir::toNativeSeparators(options.folder),
+                             QString::fromStdString(
+                                 platform::IoError::FromErrno(created.value()).PolishMessage())));
     }
     options.resultsFolder = QFileInfo(files.first()).absolutePath();
     // The sums must not take the place of one of the files they were added from.
@@ -212,6 +184,8 @@ int RunReportCommand(const QStringList& arguments) {
         // Its line is ended before the summary is printed.
         platform::TerminalProgress progress(QStringLiteral("raport"));
         written = WriteReport(merged.store, options, progress);
+    } catch (const ReportFailure& failure) {
+        return Fail(QString::fromUtf8(failure.what()));
     } catch (const std::exception& error) {
         return Fail(QStringLiteral("nie można zapisać raportu: %1")
                         .arg(QString::fromUtf8(error.what())));

@@ -20,6 +20,10 @@ void ForEachMark(const ResultsTally& tally, const AnswerSheet& sheet, const Each
 
 }  // namespace
 
+QString SheetRefusedNotice() {
+    return QStringLiteral("Suma wyników przekroczyłaby 65535, arkusza nie dodano...");
+}
+
 ResultsOutcome AddSheet(ResultsTally& tally, const AnswerSheet& sheet) {
     bool fits = tally.RespondentCount < kMaxCount;
     ForEachMark(tally, sheet, [&](int q, int a) { fits = fits && tally.AnswerTally[q][a] < kMaxCount; });

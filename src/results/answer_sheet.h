@@ -28,6 +28,9 @@ struct AnswerSheet {
 // beyond a question's answers or beyond the questions count nothing): Merged, or SumTooLarge
 // with the tally unchanged when a count would pass 65535.
 ResultsOutcome AddSheet(ResultsTally& tally, const AnswerSheet& sheet);
+// The notice of a sheet that AddSheet refused: it speaks of the sheet where a merge's speaks of
+// the file.
+QString SheetRefusedNotice();
 
 // Takes a sheet added by AddSheet back out; counts never go below 0.
 void TakeSheetBack(ResultsTally& tally, const AnswerSheet& sheet);

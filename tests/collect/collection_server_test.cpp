@@ -129,18 +129,46 @@ TEST_F(CollectionTest, AWrongCodeGivesTheFormBackAndRepeatedOnesShutTheAddressOu
     EXPECT_EQ(Answer(form).status, 403);  // that form is used up
 
     for (int i = 2; i <= Collection::kFreeWrongCodes; ++i) EXPECT_EQ(Answer(Open(), {}, "1").status, 403);
-    EXPECT_EQ(Answer(Open(), {}, "2").status, 403);  // the sixth: one second out
-    EXPECT_EQ(Answer(Open()).status, 429);             // even with the right code
+    EXPECT_EQ(Answer(Open()).status, 429);  // after the fifth, one second out, even with the right code
     EXPECT_EQ(Answer(Open(), {}, kCode, QStringLiteral("10.0.0.8")).status, 200);  // others go on
     now += 1000;
-    EXPECT_EQ(Answer(Open(), {}, "3").status, 403);  // the seventh: two seconds out
+    EXPECT_EQ(Answer(Open(), {}, "2").status, 403);  // the sixth: two seconds out
     now += 1999;
     EXPECT_EQ(Answer(Open()).status, 429);
     now += 1;
     EXPECT_EQ(Answer(Open()).status, 200);
-    // The right code forgives the address.
-    EXPECT_EQ(Answer(Open(), {}, "4").status, 403);
-    EXPECT_EQ(collection.Accepted(), 2);
+    // The right code forgives nothing: the seventh wrong one shuts the address out for four.
+    EXPECT_EQ(Answer(Open(), {}, "3").status, 403);
+    now += 3999;
+    EXPECT_EQ(Answer(Open()).status, 429);
+    now += 1;
+    EXPECT_EQ(Answer(Open()).status, 200);
+    EXPECT_EQ(collection.Accepted(), 3);
+}
+
+TEST_F(CollectionTest, WrongCodesFromOneIPv6NetworkCountAsOneAddress) {
+    for (int i = 1; i <= Collection::kFreeWrongCodes; ++i) {
+        EXPECT_EQ(Answer(Open(), {}, "1", QStringLiteral("2001:db8:1:2::%1").arg(i)).status, 403);
+    }
+    EXPECT_EQ(Answer(Open(), {}, kCode, QStringLiteral("2001:db8:1:2:ffff::9")).status, 429);
+    EXPECT_EQ(Answer(Open(), {}, kCode, QStringLiteral("2001:db8:1:3::1")).status, 200);
+}
+
+TEST_F(CollectionTest, LoadingPagesNeverVoidsAnotherBrowsersOpenForm) {
+    const Opened form = Open();
+    const Opened sameAddress = Open();
+    // Another client loads the form again and again, without a cookie and with its own.
+    for (int i = 0; i < 10500; ++i) Send("GET", "/");
+    for (int i = 0; i < 100; ++i) Send("GET", "/", {}, sameAddress.cookie);
+    EXPECT_EQ(Answer(form).status, 200);
+    EXPECT_EQ(Answer(sameAddress).status, 200);
+}
+
+TEST_F(CollectionTest, OnlyAFormSentToTheFormPageMayHaveABody) {
+    const qint64 largest = MaxSubmissionSize(MakeCollectionForm(tally, std::nullopt));
+    EXPECT_EQ(collection.BodyLimit({"POST", "/", {}, kForm, {}, {}, {}}), largest);
+    EXPECT_EQ(collection.BodyLimit({"GET", "/", {}, {}, {}, {}, {}}), 0);
+    EXPECT_EQ(collection.BodyLimit({"POST", "/styl.css", {}, kForm, {}, {}, {}}), 0);
 }
 
 TEST_F(CollectionTest, ASheetPastTheLargestCountIsRefusedAndThePageSaysSo) {

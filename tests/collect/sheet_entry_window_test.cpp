@@ -1,6 +1,7 @@
 // The typing window: keys that mark and move, sheets added, shown and taken back, the refused
 // sheet, the question texts, and the recovery file behind it.
 #include <QLabel>
+#include <cmath>
 
 #include "collect_fixture.h"
 #include "results/results_file.h"
@@ -30,6 +31,16 @@ protected:
     std::vector<std::uint16_t> Counts(int question) const {
         const auto& row = Tally().AnswerTally[question];
         return {row.begin() + 1, row.begin() + 1 + Tally().AnswerCount[question]};
+    }
+
+    // The contrast ratio of black text on a colour, from 1 (black) to 21 (white).
+    static double ContrastToBlack(QColor colour) {
+        const auto linear = [](double c) {
+            return c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
+        };
+        const double luminance = 0.2126 * linear(colour.redF()) + 0.7152 * linear(colour.greenF()) +
+                                 0.0722 * linear(colour.blueF());
+        return (luminance + 0.05) / 0.05;
     }
 
     QString survey;
@@ -67,8 +78,22 @@ TEST_F(SheetEntryTest, LettersAndDigitsToggleTheQuestionsAnswersAndArrowsMove) {
     QTest::keyClick(&window, 'd');  // question 1 has three answers
     QTest::keyClick(&window, Qt::Key_9);
     EXPECT_EQ(Marks(), QStringLiteral("[X]  a) Tak|[  ]  b) Nie|[X]  c) Nie wiem"));
+    // Marked answers are highlighted, black on a light colour; the others keep the window's.
+    for (int a : {0, 1, 2}) {
+        const QLabel* answer = window.Answer[a];
+        const bool marked = a != 1;
+        EXPECT_EQ(answer->autoFillBackground(), marked) << a;
+        const QColor background = answer->palette().color(QPalette::Window);
+        EXPECT_EQ(background != window.palette().color(QPalette::Window), marked) << a;
+        if (marked) {
+            EXPECT_EQ(answer->palette().color(QPalette::WindowText), QColor(Qt::black));
+            // Black on it reads as well as on white, nearly (contrast at least 15 to 1 of 21).
+            EXPECT_GT(ContrastToBlack(background), 15.0);
+        }
+    }
     QTest::keyClick(&window, Qt::Key_1);  // the same answer as a
     EXPECT_EQ(window.Typing().Sheet().Marked[1], 0b100);
+    EXPECT_FALSE(window.Answer[0]->autoFillBackground());  // unmarked again
     QTest::keyClick(&window, Qt::Key_Left);  // nothing before question 1
     QTest::keyClick(&window, Qt::Key_Right);
     QTest::keyClick(&window, Qt::Key_Right);  // nor after the last: only Enter adds
@@ -104,13 +129,15 @@ TEST_F(SheetEntryTest, SheetsAreTakenBackOneByOneDownToWhereTheWindowOpened) {
     EXPECT_EQ(window.Label1->text(), QStringLiteral("Arkusz 1, pytanie 1 z 1"));
 }
 
-TEST_F(SheetEntryTest, ASheetPastTheLargestCountIsRefusedWithTheMergesNotice) {
+TEST_F(SheetEntryTest, ASheetPastTheLargestCountIsRefusedWithANoticeOfTheSheet) {
     StartTyping(1);
     results::ResultsTally full = Tally();
     full.AnswerTally[1][2] = 65535;
     manager.TakeCounts(full);
     TypeSheet({QStringLiteral("ab")});
-    EXPECT_EQ(dialogs.notices(), QStringList{results::OutcomeNotice(results::ResultsOutcome::SumTooLarge)});
+    EXPECT_EQ(
+        dialogs.notices(),
+        QStringList{QStringLiteral("Suma wyników przekroczyłaby 65535, arkusza nie dodano...")});
     EXPECT_EQ(Tally(), full);
     EXPECT_EQ(window.SheetsAdded(), 0);
     // The sheet stays on screen as typed.

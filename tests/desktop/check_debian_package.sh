@@ -24,7 +24,7 @@ expected='./usr/bin/narzedzia
 ./usr/share/icons/hicolor/scalable/mimetypes/application-x-narzedzia-results.svg
 ./usr/share/icons/hicolor/scalable/mimetypes/application-x-narzedzia-survey.svg
 ./usr/share/man/man1/narzedzia.1.gz
-./usr/share/metainfo/pl.narzedzia.Narzedzia.metainfo.xml
+./usr/share/metainfo/pl.narzedzia.narzedzia.metainfo.xml
 ./usr/share/mime/packages/narzedzia.xml'
 [[ $files == "$expected" ]] || { printf 'files:\n%s\nexpected:\n%s\n' "$files" "$expected"; exit 1; }
 

@@ -170,10 +170,13 @@ TEST(TextFileErrors, AFullDiskIsReportedWhenTheFileIsClosed) {
 }
 
 TEST(TextFileErrors, AReadOnlyFolderDeniesAccess) {
-    if (testing_support::PermissionsIgnored()) GTEST_SKIP() << "file permissions do not bind here";
     TempFolder folder;
     QFile::setPermissions(folder.path(), QFileDevice::ReadOwner | QFileDevice::ExeOwner);
-    EXPECT_EQ(ErrorOf([&] { TextFileWriter writer(folder.File("new")); }), "File access denied");
+    {
+        const testing_support::PermissionsBinding binding;
+        EXPECT_EQ(ErrorOf([&] { TextFileWriter writer(folder.File("new")); }),
+                  "File access denied");
+    }
     QFile::setPermissions(folder.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner |
                                              QFileDevice::ExeOwner);
 }

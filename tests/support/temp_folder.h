@@ -1,9 +1,11 @@
-// A fresh temporary folder per test, and small helpers to write and read files byte for byte.
+// A fresh temporary folder per test, small helpers to write and read files byte for byte, and
+// file permissions that bind root too.
 #pragma once
 
 #include <QByteArray>
 #include <QString>
 #include <QTemporaryDir>
+#include <cstdint>
 
 namespace testing_support {
 
@@ -20,7 +22,18 @@ private:
 
 void WriteBytes(const QString& path, const QByteArray& bytes);
 QByteArray ReadBytes(const QString& path);
-// True when the tests run with the privileges to ignore file permissions (as root does).
-bool PermissionsIgnored();
+// While it lives, file permissions bind the calling thread as they bind any user, also when the
+// tests run as root: the capabilities by which root passes them are put aside, and taken back
+// when it ends. Tests of a denied folder or file make their denial under it.
+class PermissionsBinding {
+public:
+    PermissionsBinding();
+    ~PermissionsBinding();
+    PermissionsBinding(const PermissionsBinding&) = delete;
+    PermissionsBinding& operator=(const PermissionsBinding&) = delete;
+
+private:
+    std::uint32_t effective_ = 0;  // the capabilities' first word as they were
+};
 
 }  // namespace testing_support
