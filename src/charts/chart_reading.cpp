@@ -15,7 +15,8 @@ QString RespondentsReading(int count) {
 QString AnswerReading(int answer, double percent, int chosen, const QString& of) {
     // In one pass: `of` may hold a file name with "%" in it.
     return QStringLiteral("%1%2: %3 %, %4")
-        .arg(QString(QChar(u'A' + answer - 1)), of.isEmpty() ? QString() : QStringLiteral(", ") + of,
+        .arg(QString(QChar(u'A' + answer - 1)),
+             of.isEmpty() ? QString() : QStringLiteral(", ") + of,
              QString::number(ShownPercent(percent)), RespondentsReading(chosen));
 }
 
@@ -26,7 +27,10 @@ QString BaseReading(PercentBase base, int divisor) {
 }
 
 QString ColourReading(QColor colour) {
-    return QStringLiteral("kolor RGB %1, %2, %3").arg(colour.red()).arg(colour.green()).arg(colour.blue());
+    return QStringLiteral("kolor RGB %1, %2, %3")
+        .arg(colour.red())
+        .arg(colour.green())
+        .arg(colour.blue());
 }
 
 platform::Reading ReadBarChart(const results::ResultsTally& tally, const BarChartShares& shares,

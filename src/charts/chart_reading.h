@@ -20,8 +20,8 @@ QString QuestionOfReading(int question, int questionCount);
 // "12 ankietowanych", "1 ankietowany".
 QString RespondentsReading(int count);
 // An answer's item: its capital letter, what the bar stands for when the chart has several at an
-// answer (`of`, such as "kanał 1 (klasa1.)"), the percentage as the picture shows it and how many chose
-// it: "A: 30 %, 12 ankietowanych", "A, kanał 1 (klasa1.): 30 %, 12 ankietowanych".
+// answer (`of`, such as "kanał 1 (klasa1.)"), the percentage as the picture shows it and how many
+// chose it: "A: 30 %, 12 ankietowanych", "A, kanał 1 (klasa1.): 30 %, 12 ankietowanych".
 QString AnswerReading(int answer, double percent, int chosen, const QString& of = {});
 // What 100 percent stands for: "procent z 40 ankietowanych" or "procent z 38 odpowiedzi".
 QString BaseReading(PercentBase base, int divisor);

@@ -164,7 +164,8 @@ TForm9::TForm9(platform::Dialogs& dialogs, platform::Printer& printer,
     OnMouseDown(Shape2, [this](Qt::MouseButton button) { Shape2MouseDown(button); });
     OnMouseDown(Shape3, [this](Qt::MouseButton button) { Shape3MouseDown(button); });
     for (int s = 1; s <= 3; ++s) {
-        OnKeysForMouse(Shapes[s], [this, s](Qt::MouseButton button) { SwatchMouseDown(s, button); });
+        OnKeysForMouse(Shapes[s],
+                       [this, s](Qt::MouseButton button) { SwatchMouseDown(s, button); });
         platform::NameControl(Selectors[s], QStringLiteral("Pytanie serii %1").arg(s));
         platform::NameControl(Shapes[s], QStringLiteral("Kolor serii %1").arg(s));
     }

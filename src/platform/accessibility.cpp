@@ -50,7 +50,8 @@ public:
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
         if (watched != scrollBar_ || event->type() != QEvent::KeyPress) return false;
-        const QAbstractSlider::SliderAction action = ActionOf(static_cast<QKeyEvent*>(event)->key());
+        const QAbstractSlider::SliderAction action =
+            ActionOf(static_cast<QKeyEvent*>(event)->key());
         if (action == QAbstractSlider::SliderNoAction) return false;
         scrollBar_->triggerAction(action);
         return true;
@@ -288,8 +289,8 @@ private:
 };
 
 QAccessibleInterface* ReadablePictureInterfaces(const QString&, QObject* object) {
-    if (auto* picture = qobject_cast<ReadablePicture*>(object)) return new PictureInterface(picture);
-    return nullptr;
+    auto* picture = qobject_cast<ReadablePicture*>(object);
+    return picture ? new PictureInterface(picture) : nullptr;
 }
 
 QAccessibleInterface* ItemInterface(ReadablePicture* picture, int item) {

@@ -35,7 +35,9 @@ constexpr int kRowsWithoutScrolling = 10;
 QString CountReading(int question, int answer, const QString& count) {
     const QChar letter(u'A' + answer - 1);
     // The table leaves empty exactly the answers a question does not have.
-    if (count.isEmpty()) return QStringLiteral("Pytanie %1 nie ma odpowiedzi %2").arg(question).arg(letter);
+    if (count.isEmpty()) {
+        return QStringLiteral("Pytanie %1 nie ma odpowiedzi %2").arg(question).arg(letter);
+    }
     return QStringLiteral("Pytanie %1, odpowiedź %2: %3").arg(question).arg(letter).arg(count);
 }
 

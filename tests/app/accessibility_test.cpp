@@ -76,7 +76,9 @@ class AccessibilityTest : public ::testing::Test {
     static QStringList Items(QWidget* picture) {
         QAccessibleInterface* chart = QAccessible::queryAccessibleInterface(picture);
         QStringList items;
-        for (int i = 0; i < chart->childCount(); ++i) items << chart->child(i)->text(QAccessible::Name);
+        for (int i = 0; i < chart->childCount(); ++i) {
+            items << chart->child(i)->text(QAccessible::Name);
+        }
         return items;
     }
     // Pressed on a window made the active one, as a user's key reaches it.
@@ -137,7 +139,8 @@ std::pair<std::vector<int>, std::vector<int>> ReadNumbers(const QStringList& ite
 
 // Draws again from the window's kept values and returns the texts drawn; the picture drawn so
 // must be the one on screen.
-std::vector<QByteArray> Redrawn(QImage& onScreen, const std::function<void(platform::Canvas&)>& draw) {
+std::vector<QByteArray> Redrawn(QImage& onScreen,
+                                const std::function<void(platform::Canvas&)>& draw) {
     QImage picture = charts::BlankPicture(onScreen.size());
     platform::Canvas canvas(picture);
     std::vector<QByteArray> texts;
@@ -187,7 +190,9 @@ TEST_F(AccessibilityTest, EveryMenuAndItemHasAnAltLetterOfItsOwnAndKeepsItsText)
                 EXPECT_FALSE(letters.contains(letter)) << (where + item->text()).toStdString();
                 EXPECT_FALSE(testing_support::ItemText(item).contains(u'&'));
                 letters << letter;
-                if (item->menu()) check(item->menu()->actions(), where + item->text() + QStringLiteral(" > "));
+                if (item->menu()) {
+                    check(item->menu()->actions(), where + item->text() + QStringLiteral(" > "));
+                }
             }
         };
     for (platform::Form* window : std::initializer_list<platform::Form*>{
@@ -245,7 +250,9 @@ TEST_F(AccessibilityTest, EveryChartReadsTheValuesItsPictureDraws) {
                             statistics.CheckBox4->isChecked());
          },
          {5, 1, 4, 2, 3, 3},
-         [](const std::vector<int>& d) { return std::vector<int>{d[0], d[3], d[1], d[4], d[2], d[5]}; }},
+         [](const std::vector<int>& d) {
+             return std::vector<int>{d[0], d[3], d[1], d[4], d[2], d[5]};
+         }},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.window);
