@@ -5,6 +5,7 @@
 
 #include "collect/recovery_file.h"
 #include "editor/survey_file.h"
+#include "platform/accessibility.h"
 #include "platform/controls.h"
 #include "platform/encoding.h"
 #include "platform/fonts.h"
@@ -72,12 +73,15 @@ SheetEntryWindow::SheetEntryWindow(platform::Dialogs& dialogs, results::TForm3& 
     Memo1->setGeometry(8, 322, 464, 58);
     Memo1->setReadOnly(true);
     Memo1->setFocusPolicy(Qt::NoFocus);
+    platform::NameControl(Memo1, QStringLiteral("Ostatni arkusz"));
     Button1 = AddButton(QStringLiteral("Cofnij ostatni arkusz"), {8, 388, 161, 25});
     Button2 = AddButton(QStringLiteral("Koniec"), {391, 388, 81, 25});
     // Enter and the arrows belong to the sheet; no button may take them.
     for (QPushButton* button : {Button1, Button2}) button->setFocusPolicy(Qt::NoFocus);
     OnClick(Button1, [this] { Button1Click(); });
     OnClick(Button2, [this] { CloseForm(); });
+    // Escape ends the window as "Koniec" does.
+    OnShortcut(QKeySequence(Qt::Key_Escape), [this] { CloseForm(); });
     connect(&manager_, &results::TForm3::ResultsClosed, this, [this] {
         if (isVisible()) CloseForm();
     });
@@ -106,6 +110,7 @@ void SheetEntryWindow::OpenSheetEntry() {
     ShowSheetsAdded();
     ShowForm();
     setFocus();
+    AnnounceQuestion();
 }
 
 void SheetEntryWindow::keyPressEvent(QKeyEvent* event) {
@@ -125,20 +130,57 @@ void SheetEntryWindow::Key(int key, const QString& text, Qt::KeyboardModifiers m
         case Qt::Key_Return:
         case Qt::Key_Enter:
             if (!typing_->Next()) return AddTypedSheet();
-            return ShowQuestion();
+            ShowQuestion();
+            return AnnounceQuestion();
         case Qt::Key_Right:
         case Qt::Key_Down:
-            if (typing_->Next()) ShowQuestion();
+            if (typing_->Next()) {
+                ShowQuestion();
+                AnnounceQuestion();
+            }
             return;
         case Qt::Key_Left:
         case Qt::Key_Up:
-            if (typing_->Previous()) ShowQuestion();
+            if (typing_->Previous()) {
+                ShowQuestion();
+                AnnounceQuestion();
+            }
             return;
         default:
             break;
     }
     const int answer = AnswerOfKey(text);
-    if (answer > 0 && typing_->Toggle(answer)) ShowAnswer(answer);
+    if (answer > 0 && typing_->Toggle(answer)) {
+        ShowAnswer(answer);
+        platform::Announce(this, AnswerReading(answer));
+    }
+}
+
+void SheetEntryWindow::AnnounceQuestion(const QString& before) {
+    QStringList lines;
+    for (const QLabel* line : Question) {
+        if (!line->text().isEmpty()) lines << line->text();
+    }
+    QString spoken = Label1->text() + QStringLiteral(": ") + lines.join(u' ');
+    QStringList answers;
+    for (int a = 1; a <= 9; ++a) {
+        if (Answer[a - 1]->isVisibleTo(this)) answers << AnswerReading(a);
+    }
+    if (!answers.isEmpty()) spoken += QStringLiteral(". ") + answers.join(QStringLiteral("; "));
+    platform::Announce(this, before + spoken);
+}
+
+QString SheetEntryWindow::AnswerText(int answer) const {
+    if (texts_.empty()) return {};
+    const editor::QuestionRecord& record = texts_[typing_->Question() - 1];
+    return PairText(record[2 * answer], record[2 * answer + 1]);
+}
+
+QString SheetEntryWindow::AnswerReading(int answer) const {
+    const bool marked = typing_->Sheet().IsMarked(typing_->Question(), answer);
+    const QString text = AnswerText(answer);
+    return QChar(u'a' + answer - 1) + (text.isEmpty() ? QString() : QStringLiteral(") ") + text) +
+           (marked ? QStringLiteral(": zaznaczona") : QStringLiteral(": nie zaznaczona"));
 }
 
 void SheetEntryWindow::AddTypedSheet() {
@@ -152,6 +194,7 @@ void SheetEntryWindow::AddTypedSheet() {
     typing_->StartNewSheet();
     ShowQuestion();
     ShowSheetsAdded();
+    AnnounceQuestion(QStringLiteral("Dodano arkusz. "));
 }
 
 void SheetEntryWindow::Button1Click() {
@@ -159,6 +202,7 @@ void SheetEntryWindow::Button1Click() {
     manager_.TakeSheetBack(added_.back());
     added_.pop_back();
     ShowSheetsAdded();
+    platform::Announce(this, QStringLiteral("Cofnięto ostatni arkusz. ") + Label3->text());
 }
 
 void SheetEntryWindow::ShowQuestion() {
@@ -187,13 +231,8 @@ void SheetEntryWindow::ShowAnswer(int answer) {
     label->setVisible(shown);
     if (!shown) return;
     const bool marked = typing_->Sheet().IsMarked(q, answer);
-    QString text = (marked ? QStringLiteral("[X]  ") : QStringLiteral("[  ]  ")) +
-                   QChar(u'a' + answer - 1) + QStringLiteral(") ");
-    if (!texts_.empty()) {
-        const editor::QuestionRecord& record = texts_[q - 1];
-        text += PairText(record[2 * answer], record[2 * answer + 1]);
-    }
-    label->setText(text);
+    label->setText((marked ? QStringLiteral("[X]  ") : QStringLiteral("[  ]  ")) +
+                   QChar(u'a' + answer - 1) + QStringLiteral(") ") + AnswerText(answer));
     label->setFont(platform::ControlFont(kFace, 11, marked));
     if (marked) {
         platform::SetColour(*label, QPalette::Window, kMarkedBackground);
