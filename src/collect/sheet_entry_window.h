@@ -62,10 +62,6 @@ private:
     void ShowQuestion();
     void ShowAnswer(int answer);
     void ShowSheetsAdded();
-    // The answer's text, when the survey file gives it.
-    QString AnswerText(int answer) const;
-    // What a screen reader is told of an answer: "a) Tak: zaznaczona", or "a: zaznaczona".
-    QString AnswerReading(int answer) const;
     // Tells a screen reader the question now on screen, after `before`: the heading, the
     // question's lines and every answer with its mark.
     void AnnounceQuestion(const QString& before = {});

@@ -180,6 +180,7 @@ QString QtDialogs::FolderName(const FileDialogOptions& options) {
 }
 
 QStringList QtDialogs::OpenFilesOrFolders(const FileDialogOptions& options) {
+    const KeyboardComesBack back;
     FilesOrFoldersDialog dialog(nullptr, options.title, options.initialFolder);
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setFileMode(QFileDialog::ExistingFiles);
@@ -191,6 +192,7 @@ QStringList QtDialogs::OpenFilesOrFolders(const FileDialogOptions& options) {
 
 std::optional<std::vector<int>> QtDialogs::AskNumbers(const QString& title,
                                                       const std::vector<NumberField>& fields) {
+    const KeyboardComesBack back;
     QDialog dialog;
     dialog.setWindowTitle(title);
     auto* layout = new QFormLayout(&dialog);

@@ -2,11 +2,13 @@
 #include "scan/sheet_review_window.h"
 
 #include <QKeyEvent>
+#include <QKeySequence>
 #include <QPixmap>
 #include <algorithm>
 
 #include "collect/new_results.h"
 #include "collect/sheet_entry_window.h"
+#include "platform/accessibility.h"
 #include "platform/fonts.h"
 #include "results/results_manager_window.h"
 #include "scan/read_sheet_numbers.h"
@@ -52,7 +54,7 @@ SheetReviewWindow::SheetReviewWindow(platform::Dialogs& dialogs, results::TForm3
     Image1 = AddLabel(kPictureRect);
     Image1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     Image1->setWordWrap(true);
-    Image1->setAccessibleName(QStringLiteral("Zeskanowane pytanie"));
+    platform::NameControl(Image1, QStringLiteral("Zeskanowane pytanie"));
     for (int a = 0; a < 9; ++a) Answer[a] = AddLabel({24, 352 + 20 * a, kWidth - 32, 18});
     Label3 = AddLabel({8, 534, kWidth - 16, 17});
     Label3->setText(QStringLiteral(
@@ -69,6 +71,8 @@ SheetReviewWindow::SheetReviewWindow(platform::Dialogs& dialogs, results::TForm3
     for (QPushButton* button : {Button1, Button2}) button->setFocusPolicy(Qt::NoFocus);
     OnClick(Button1, [this] { Button1Click(); });
     OnClick(Button2, [this] { CloseForm(); });
+    // Escape ends the window as "Koniec" does.
+    OnShortcut(QKeySequence(Qt::Key_Escape), [this] { CloseForm(); });
     connect(&manager_, &results::TForm3::ResultsClosed, this, [this] {
         if (!Reviewing()) return;
         outcome_.resultsClosed = true;
@@ -93,6 +97,7 @@ void SheetReviewWindow::Review(std::vector<ScannedSheet> sheets,
     ShowSheet();
     ShowForm();
     setFocus();
+    AnnounceQuestion();
 }
 
 void SheetReviewWindow::keyPressEvent(QKeyEvent* event) {
@@ -104,15 +109,17 @@ void SheetReviewWindow::keyPressEvent(QKeyEvent* event) {
 
 void SheetReviewWindow::Key(int key, const QString& text, Qt::KeyboardModifiers modifiers) {
     if (!Reviewing()) return;
-    if (key == Qt::Key_Escape) return CloseForm();
     const collect::SheetTyping::KeyResult pressed = typing_->Press(key, text, modifiers);
     switch (pressed.outcome) {
         case collect::SheetTyping::Outcome::Complete:
             return AddReviewedSheet();
         case collect::SheetTyping::Outcome::Moved:
-            return ShowQuestion();
+            ShowQuestion();
+            return AnnounceQuestion();
         case collect::SheetTyping::Outcome::Toggled:
-            return ShowAnswer(pressed.answer);
+            ShowAnswer(pressed.answer);
+            return platform::Announce(this,
+                                      collect::AnswerReading(*typing_, texts_, pressed.answer));
         case collect::SheetTyping::Outcome::Ignored:
             return;
     }
@@ -126,18 +133,25 @@ void SheetReviewWindow::AddReviewedSheet() {
     }
     numbers_.Add(CurrentSheet().number);
     ++outcome_.added;
-    NextSheet();
+    NextSheet(QStringLiteral("Dodano arkusz %1. ").arg(CurrentSheet().number));
 }
 
 void SheetReviewWindow::Button1Click() {
     if (!Reviewing()) return;
     ++outcome_.skipped;
-    NextSheet();
+    NextSheet(QStringLiteral("Pominięto arkusz %1. ").arg(CurrentSheet().number));
 }
 
-void SheetReviewWindow::NextSheet() {
-    if (++current_ < sheets_.size()) return ShowSheet();
-    CloseForm();
+void SheetReviewWindow::NextSheet(const QString& told) {
+    if (++current_ >= sheets_.size()) return CloseForm();
+    ShowSheet();
+    AnnounceQuestion(told);
+}
+
+void SheetReviewWindow::AnnounceQuestion(const QString& before) {
+    platform::Announce(this, before + Label2->text() + QStringLiteral(". ") +
+                                 collect::QuestionReading(Label1->text(), *typing_, texts_) +
+                                 QStringLiteral(". ") + Image1->accessibleDescription());
 }
 
 void SheetReviewWindow::FormClose() {

@@ -73,7 +73,12 @@ private:
     void ShowAnswer(int answer);
     void ShowPicture();
     void AddReviewedSheet();
-    void NextSheet();
+    // The next waiting sheet on screen, told to a screen reader after `told`; the window closes
+    // after the last.
+    void NextSheet(const QString& told);
+    // Tells a screen reader the question now on screen, after `before`: which of those to check it
+    // is, the heading, its lines, every answer with its mark and the program's reading.
+    void AnnounceQuestion(const QString& before = {});
     // The page of the sheet that holds the question, and the question's place on it.
     std::pair<const SheetPage*, const QuestionPlace*> PlaceOf(int question) const;
 
