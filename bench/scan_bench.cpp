@@ -345,20 +345,16 @@ int main(int argc, char** argv) {
     std::printf("Load average at the start: %.2f\n\n| | Measured |\n|---|---|\n", LoadAverage());
     Rendered();
 
-    if (options.pages > 0) {
+    const auto counted = [&](const char* what, int count, unsigned seed, const Maker& make, const char* kind) {
+        if (count <= 0) return;
         Counts counts;
         const double start = WallSeconds();
-        ReadMade(options.pages, options.only, counts, 1000, ScannerPage, options.keep, "scanner");
-        PrintAccuracy("scanner pages", counts, WallSeconds() - start);
+        ReadMade(count, options.only, counts, seed, make, options.keep, kind);
+        PrintAccuracy(what, counts, WallSeconds() - start);
         std::fflush(stdout);
-    }
-    if (options.photos > 0) {
-        Counts counts;
-        const double start = WallSeconds();
-        ReadMade(options.photos, options.only, counts, 500000, PhonePhoto, options.keep, "phone");
-        PrintAccuracy("phone photos", counts, WallSeconds() - start);
-        std::fflush(stdout);
-    }
+    };
+    counted("scanner pages", options.pages, 1000, ScannerPage, "scanner");
+    counted("phone photos", options.photos, 500000, PhonePhoto, "phone");
     const QTemporaryDir temporary(QFileInfo(QStringLiteral("/dev/shm")).isWritable()
                                       ? QStringLiteral("/dev/shm/narzedzia-skany-XXXXXX")
                                       : QDir::tempPath() + QStringLiteral("/narzedzia-skany-XXXXXX"));

@@ -233,12 +233,23 @@ void Levels(cv::Mat& image, double white, double black) {
     image.convertTo(image, CV_8U, (white - black) / 255.0, black);
 }
 
+// Grain of the sensor: the noise of a square of Gaussian noise made once, laid over the picture
+// tile by tile from a random place in it (as good as fresh noise for the reader, and quick).
 void AddNoise(cv::Mat& image, double sigma, Random& random) {
     if (sigma <= 0) return;
-    cv::Mat noise(image.size(), CV_8SC1);
-    cv::RNG generator(random());
-    generator.fill(noise, cv::RNG::NORMAL, 0, sigma);
-    cv::add(image, noise, image, cv::noArray(), CV_8U);
+    constexpr int kTile = 1024;
+    static const cv::Mat unit = [] {
+        cv::Mat noise(kTile, kTile, CV_32F);
+        cv::RNG(27).fill(noise, cv::RNG::NORMAL, 0, 1);
+        return noise;
+    }();
+    cv::Mat scaled;
+    unit.convertTo(scaled, CV_16S, sigma);
+    const int offsetX = static_cast<int>(Uniform(random, 0, kTile));
+    const int offsetY = static_cast<int>(Uniform(random, 0, kTile));
+    cv::Mat tiled;
+    cv::repeat(scaled, image.rows / kTile + 2, image.cols / kTile + 2, tiled);
+    cv::add(image, tiled(cv::Rect(offsetX, offsetY, image.cols, image.rows)), image, cv::noArray(), CV_8U);
 }
 
 QByteArray Encoded(const cv::Mat& image, const std::string& extension, const std::vector<int>& options) {
@@ -451,22 +462,25 @@ cv::Mat PhotoPicture(const QImage& page, const PhoneLook& look, std::mt19937& ra
     const bool landscape = Chance(random, 0.5);
     const cv::Size frame = landscape ? cv::Size(4000, 3000) : cv::Size(3000, 4000);
 
-    // The desk: a wood-like grey with a slow grain and blotches.
+    // The desk: a wood-like grey with a slow grain and blotches, made at a quarter of the size.
+    const cv::Size quarter(frame.width / 4, frame.height / 4);
     cv::Mat blotches(6, 8, CV_32F);
     cv::randu(blotches, -1.0, 1.0);
-    cv::resize(blotches, blotches, frame, 0, 0, cv::INTER_CUBIC);
+    cv::resize(blotches, blotches, quarter, 0, 0, cv::INTER_CUBIC);
     const double base = Uniform(random, 70, 150);
     const double grainAngle = Uniform(random, 0, std::numbers::pi);
-    cv::Mat desk(frame, CV_8UC1);
-    for (int y = 0; y < frame.height; ++y) {
-        uchar* row = desk.ptr<uchar>(y);
+    cv::Mat small(quarter, CV_8UC1);
+    for (int y = 0; y < quarter.height; ++y) {
+        uchar* row = small.ptr<uchar>(y);
         const float* blot = blotches.ptr<float>(y);
-        for (int x = 0; x < frame.width; ++x) {
-            const double along = x * std::cos(grainAngle) + y * std::sin(grainAngle);
+        for (int x = 0; x < quarter.width; ++x) {
+            const double along = 4.0 * (x * std::cos(grainAngle) + y * std::sin(grainAngle));
             const double value = base + 18.0 * blot[x] + 10.0 * std::sin(along / 23.0 + 3.0 * blot[x]);
             row[x] = cv::saturate_cast<uchar>(value);
         }
     }
+    cv::Mat desk;
+    cv::resize(small, desk, frame, 0, 0, cv::INTER_LINEAR);
 
     // The page in space: turned on the desk, seen by a camera tilted about both axes.
     const double pagePixels = look.pageShare * std::min(frame.width, frame.height);
@@ -510,23 +524,24 @@ cv::Mat PhotoPicture(const QImage& page, const PhoneLook& look, std::mt19937& ra
     cv::Mat photo = desk;
     cv::warpPerspective(source, photo, homography, frame, cv::INTER_LINEAR, cv::BORDER_TRANSPARENT);
 
-    // Uneven light: darker towards one side and towards the corners.
+    // Uneven light: darker towards one side and towards the corners (a slow change, made at a
+    // quarter of the size).
     const double lightAngle = Uniform(random, 0, 2 * std::numbers::pi);
-    cv::Mat light(frame, CV_32F);
-    const double diagonal = std::hypot(frame.width, frame.height) / 2;
-    for (int y = 0; y < frame.height; ++y) {
-        float* row = light.ptr<float>(y);
-        for (int x = 0; x < frame.width; ++x) {
-            const double dx = (x - frame.width / 2.0) / diagonal;
-            const double dy = (y - frame.height / 2.0) / diagonal;
+    cv::Mat smallLight(quarter, CV_32F);
+    const double diagonal = std::hypot(quarter.width, quarter.height) / 2;
+    for (int y = 0; y < quarter.height; ++y) {
+        float* row = smallLight.ptr<float>(y);
+        for (int x = 0; x < quarter.width; ++x) {
+            const double dx = (x - quarter.width / 2.0) / diagonal;
+            const double dy = (y - quarter.height / 2.0) / diagonal;
             const double side = 0.5 + 0.5 * (dx * std::cos(lightAngle) + dy * std::sin(lightAngle));
             row[x] = static_cast<float>(1.0 - look.lightFalloff * (0.7 * side + 0.3 * (dx * dx + dy * dy)));
         }
     }
-    cv::Mat lit;
-    photo.convertTo(lit, CV_32F);
-    lit = lit.mul(light);
-    lit.convertTo(photo, CV_8U);
+    cv::Mat light;
+    cv::resize(smallLight, light, frame, 0, 0, cv::INTER_LINEAR);
+    light.convertTo(light, CV_8U, 255.0);
+    cv::multiply(photo, light, photo, 1.0 / 255.0);
     if (look.blur > 0) cv::GaussianBlur(photo, photo, cv::Size(), look.blur);
     AddNoise(photo, look.noise, random);
     return photo;
