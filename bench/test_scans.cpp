@@ -4,6 +4,7 @@
 
 #include <poppler/qt6/poppler-qt6.h>
 
+#include <QFile>
 #include <QTemporaryDir>
 #include <algorithm>
 #include <cmath>
@@ -13,6 +14,8 @@
 #include <stdexcept>
 
 #include "collect/new_results.h"
+#include "editor/survey_file.h"
+#include "platform/text_file.h"
 #include "platform/pdf_printer.h"
 #include "platform/progress.h"
 #include "scan/sheet_layout.h"
@@ -129,7 +132,7 @@ std::vector<Stroke> StrokesOf(Mark mark, const QRectF& box, Random& random) {
                        Uniform(random, 0.35, 0.6), Uniform(random, 0.7, 1.0), false, random);
     case Mark::HeavyPencil:
         return CrossAt(Jittered(centre, 0.35, 0.7, random), Uniform(random, 2.0, 3.6),
-                       Uniform(random, 0.5, 0.8), Uniform(random, 0.65, 0.85), true, random);
+                       Uniform(random, 0.45, 0.7), Uniform(random, 0.65, 0.85), true, random);
     case Mark::LightPencil:
         return CrossAt(Jittered(centre, 0.35, 0.7, random), Uniform(random, 2.0, 3.4),
                        Uniform(random, 0.35, 0.5), Uniform(random, 0.6, 0.72), true, random);
@@ -164,10 +167,13 @@ std::vector<Stroke> StrokesOf(Mark mark, const QRectF& box, Random& random) {
                                          Uniform(random, 0.4, 0.6), 1.0, true, random)) {
             const QPointF a = arm.points.front();
             const QPointF b = arm.points.back();
-            for (double t = 0; t < 1.0; t += 0.25) {
-                if (Chance(random, 0.3)) continue;
-                strokes.push_back({{a + (b - a) * t, a + (b - a) * (t + Uniform(random, 0.12, 0.25))},
-                                   arm.width, Uniform(random, 0.15, 0.3), true});
+            // Of each arm's four quarters, one or two rubbed away.
+            const int gone = static_cast<int>(Uniform(random, 0, 4));
+            for (int quarter = 0; quarter < 4; ++quarter) {
+                if (quarter == gone || (quarter == (gone + 2) % 4 && Chance(random, 0.3))) continue;
+                const double t = quarter * 0.25;
+                strokes.push_back({{a + (b - a) * t, a + (b - a) * (t + Uniform(random, 0.15, 0.25))},
+                                   arm.width, Uniform(random, 0.2, 0.35), true});
             }
         }
         if (strokes.empty()) {
@@ -227,12 +233,23 @@ void Levels(cv::Mat& image, double white, double black) {
     image.convertTo(image, CV_8U, (white - black) / 255.0, black);
 }
 
+// Grain of the sensor: the noise of a square of Gaussian noise made once, laid over the picture
+// tile by tile from a random place in it (as good as fresh noise for the reader, and quick).
 void AddNoise(cv::Mat& image, double sigma, Random& random) {
     if (sigma <= 0) return;
-    cv::Mat noise(image.size(), CV_8SC1);
-    cv::RNG generator(random());
-    generator.fill(noise, cv::RNG::NORMAL, 0, sigma);
-    cv::add(image, noise, image, cv::noArray(), CV_8U);
+    constexpr int kTile = 1024;
+    static const cv::Mat unit = [] {
+        cv::Mat noise(kTile, kTile, CV_32F);
+        cv::RNG(27).fill(noise, cv::RNG::NORMAL, 0, 1);
+        return noise;
+    }();
+    cv::Mat scaled;
+    unit.convertTo(scaled, CV_16S, sigma);
+    const int offsetX = static_cast<int>(Uniform(random, 0, kTile));
+    const int offsetY = static_cast<int>(Uniform(random, 0, kTile));
+    cv::Mat tiled;
+    cv::repeat(scaled, image.rows / kTile + 2, image.cols / kTile + 2, tiled);
+    cv::add(image, tiled(cv::Rect(offsetX, offsetY, image.cols, image.rows)), image, cv::noArray(), CV_8U);
 }
 
 QByteArray Encoded(const cv::Mat& image, const std::string& extension, const std::vector<int>& options) {
@@ -260,6 +277,13 @@ SampleSurvey MakeSurvey(const std::vector<int>& answerCounts, const QByteArray& 
     survey.surveyText = results.surveyText;
     survey.target = scan::ScanTargetOf(survey.tally, survey.surveyText);
     return survey;
+}
+
+void WriteSurveyFile(const SampleSurvey& survey, const QString& path) {
+    platform::WriteFileReplacing(path, [&](platform::TextFileWriter& file) {
+        editor::WriteSurvey(file, static_cast<int>(survey.questions.size()),
+                            [&](int number) { return survey.questions[static_cast<std::size_t>(number - 1)]; });
+    });
 }
 
 std::vector<QImage> RenderSheets(const SampleSurvey& survey, int firstSheet, int copies, int dotsPerInch) {
@@ -438,22 +462,25 @@ cv::Mat PhotoPicture(const QImage& page, const PhoneLook& look, std::mt19937& ra
     const bool landscape = Chance(random, 0.5);
     const cv::Size frame = landscape ? cv::Size(4000, 3000) : cv::Size(3000, 4000);
 
-    // The desk: a wood-like grey with a slow grain and blotches.
+    // The desk: a wood-like grey with a slow grain and blotches, made at a quarter of the size.
+    const cv::Size quarter(frame.width / 4, frame.height / 4);
     cv::Mat blotches(6, 8, CV_32F);
     cv::randu(blotches, -1.0, 1.0);
-    cv::resize(blotches, blotches, frame, 0, 0, cv::INTER_CUBIC);
+    cv::resize(blotches, blotches, quarter, 0, 0, cv::INTER_CUBIC);
     const double base = Uniform(random, 70, 150);
     const double grainAngle = Uniform(random, 0, std::numbers::pi);
-    cv::Mat desk(frame, CV_8UC1);
-    for (int y = 0; y < frame.height; ++y) {
-        uchar* row = desk.ptr<uchar>(y);
+    cv::Mat small(quarter, CV_8UC1);
+    for (int y = 0; y < quarter.height; ++y) {
+        uchar* row = small.ptr<uchar>(y);
         const float* blot = blotches.ptr<float>(y);
-        for (int x = 0; x < frame.width; ++x) {
-            const double along = x * std::cos(grainAngle) + y * std::sin(grainAngle);
+        for (int x = 0; x < quarter.width; ++x) {
+            const double along = 4.0 * (x * std::cos(grainAngle) + y * std::sin(grainAngle));
             const double value = base + 18.0 * blot[x] + 10.0 * std::sin(along / 23.0 + 3.0 * blot[x]);
             row[x] = cv::saturate_cast<uchar>(value);
         }
     }
+    cv::Mat desk;
+    cv::resize(small, desk, frame, 0, 0, cv::INTER_LINEAR);
 
     // The page in space: turned on the desk, seen by a camera tilted about both axes.
     const double pagePixels = look.pageShare * std::min(frame.width, frame.height);
@@ -497,23 +524,24 @@ cv::Mat PhotoPicture(const QImage& page, const PhoneLook& look, std::mt19937& ra
     cv::Mat photo = desk;
     cv::warpPerspective(source, photo, homography, frame, cv::INTER_LINEAR, cv::BORDER_TRANSPARENT);
 
-    // Uneven light: darker towards one side and towards the corners.
+    // Uneven light: darker towards one side and towards the corners (a slow change, made at a
+    // quarter of the size).
     const double lightAngle = Uniform(random, 0, 2 * std::numbers::pi);
-    cv::Mat light(frame, CV_32F);
-    const double diagonal = std::hypot(frame.width, frame.height) / 2;
-    for (int y = 0; y < frame.height; ++y) {
-        float* row = light.ptr<float>(y);
-        for (int x = 0; x < frame.width; ++x) {
-            const double dx = (x - frame.width / 2.0) / diagonal;
-            const double dy = (y - frame.height / 2.0) / diagonal;
+    cv::Mat smallLight(quarter, CV_32F);
+    const double diagonal = std::hypot(quarter.width, quarter.height) / 2;
+    for (int y = 0; y < quarter.height; ++y) {
+        float* row = smallLight.ptr<float>(y);
+        for (int x = 0; x < quarter.width; ++x) {
+            const double dx = (x - quarter.width / 2.0) / diagonal;
+            const double dy = (y - quarter.height / 2.0) / diagonal;
             const double side = 0.5 + 0.5 * (dx * std::cos(lightAngle) + dy * std::sin(lightAngle));
             row[x] = static_cast<float>(1.0 - look.lightFalloff * (0.7 * side + 0.3 * (dx * dx + dy * dy)));
         }
     }
-    cv::Mat lit;
-    photo.convertTo(lit, CV_32F);
-    lit = lit.mul(light);
-    lit.convertTo(photo, CV_8U);
+    cv::Mat light;
+    cv::resize(smallLight, light, frame, 0, 0, cv::INTER_LINEAR);
+    light.convertTo(light, CV_8U, 255.0);
+    cv::multiply(photo, light, photo, 1.0 / 255.0);
     if (look.blur > 0) cv::GaussianBlur(photo, photo, cv::Size(), look.blur);
     AddNoise(photo, look.noise, random);
     return photo;
@@ -555,6 +583,59 @@ QImage Photographed(const QImage& page, const PhoneLook& look, std::mt19937& ran
 }
 
 QImage Decoded(const QByteArray& file) { return ImageOf(DecodedMat(file)); }
+
+QByteArray JpegFile(const QImage& picture, int quality) {
+    QImage gray = picture.convertToFormat(QImage::Format_Grayscale8);
+    return Encoded(MatOf(gray), ".jpg", {cv::IMWRITE_JPEG_QUALITY, quality});
+}
+
+QByteArray PngFile(const QImage& picture) {
+    QImage gray = picture.convertToFormat(QImage::Format_Grayscale8);
+    return Encoded(MatOf(gray), ".png", {cv::IMWRITE_PNG_COMPRESSION, 1});
+}
+
+void WriteTiffFile(const std::vector<QImage>& pages, const QString& path) {
+    std::vector<QImage> grays;
+    std::vector<cv::Mat> mats;
+    for (const QImage& page : pages) grays.push_back(page.convertToFormat(QImage::Format_Grayscale8));
+    for (QImage& gray : grays) mats.push_back(MatOf(gray));
+    if (!cv::imwritemulti(QFile::encodeName(path).toStdString(), mats)) throw std::runtime_error("imwritemulti");
+}
+
+QByteArray ScannerPdf(const std::vector<QByteArray>& jpegs, const std::vector<QSize>& sizes, int pages) {
+    QByteArray pdf = "%PDF-1.4\n";
+    std::vector<qsizetype> offsets{0};
+    const auto object = [&](const QByteArray& body) {
+        offsets.push_back(pdf.size());
+        pdf += QByteArray::number(static_cast<int>(offsets.size() - 1)) + " 0 obj\n" + body + "\nendobj\n";
+    };
+    // Objects 1 and 2 the catalogue and the page tree; then three for each page.
+    QByteArray kids;
+    for (int i = 0; i < pages; ++i) kids += QByteArray::number(3 + 3 * i) + " 0 R ";
+    object("<< /Type /Catalog /Pages 2 0 R >>");
+    object("<< /Type /Pages /Count " + QByteArray::number(pages) + " /Kids [" + kids + "] >>");
+    for (int i = 0; i < pages; ++i) {
+        const QByteArray& jpeg = jpegs[static_cast<std::size_t>(i) % jpegs.size()];
+        const QSize size = sizes[static_cast<std::size_t>(i) % sizes.size()];
+        const int first = 3 + 3 * i;
+        const QByteArray draw = "q 595.28 0 0 841.89 0 0 cm /Scan Do Q";
+        object("<< /Type /Page /Parent 2 0 R /MediaBox [0 0 595.28 841.89] /Resources << /XObject << /Scan " +
+               QByteArray::number(first + 2) + " 0 R >> >> /Contents " + QByteArray::number(first + 1) + " 0 R >>");
+        object("<< /Length " + QByteArray::number(draw.size()) + " >>\nstream\n" + draw + "\nendstream");
+        object("<< /Type /XObject /Subtype /Image /Width " + QByteArray::number(size.width()) + " /Height " +
+               QByteArray::number(size.height()) +
+               " /ColorSpace /DeviceGray /BitsPerComponent 8 /Filter /DCTDecode /Length " +
+               QByteArray::number(jpeg.size()) + " >>\nstream\n" + jpeg + "\nendstream");
+    }
+    const qsizetype table = pdf.size();
+    pdf += "xref\n0 " + QByteArray::number(static_cast<int>(offsets.size())) + "\n0000000000 65535 f \n";
+    for (std::size_t i = 1; i < offsets.size(); ++i) {
+        pdf += QByteArray::number(offsets[i]).rightJustified(10, '0') + " 00000 n \n";
+    }
+    pdf += "trailer\n<< /Size " + QByteArray::number(static_cast<int>(offsets.size())) +
+           " /Root 1 0 R >>\nstartxref\n" + QByteArray::number(table) + "\n%%EOF\n";
+    return pdf;
+}
 
 void Tally::Count(const std::vector<BoxTruth>& truth, const scan::PageReading& reading) {
     for (std::size_t i = 0; i < truth.size() && i < reading.boxes.size(); ++i) {

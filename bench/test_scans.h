@@ -28,6 +28,9 @@ struct SampleSurvey {
 SampleSurvey MakeSurvey(const std::vector<int>& answerCounts,
                         const QByteArray& name = QByteArrayLiteral("Ankieta testowa"));
 
+// Writes the questionnaire as a survey file, as the editor's "Zapisz" writes it.
+void WriteSurveyFile(const SampleSurvey& survey, const QString& path);
+
 // The pages of `copies` sheets numbered from `firstSheet`, printed into a PDF file by the
 // program's printout and rendered by Poppler at `dotsPerInch`, in grayscale: page after page.
 std::vector<QImage> RenderSheets(const SampleSurvey& survey, int firstSheet, int copies,
@@ -112,6 +115,17 @@ QByteArray PhotoFile(const QImage& page, const PhoneLook& look, std::mt19937& ra
 // The same as its file would decode, in grayscale, without writing a lossless file.
 QImage Scanned(const QImage& page, int dotsPerInch, const ScannerLook& look, std::mt19937& random);
 QImage Photographed(const QImage& page, const PhoneLook& look, std::mt19937& random);
+
+// A picture as a JPEG file of the given quality, as a PNG file, and pictures as the pages of
+// one TIFF file written to `path`.
+QByteArray JpegFile(const QImage& picture, int quality);
+QByteArray PngFile(const QImage& picture);
+void WriteTiffFile(const std::vector<QImage>& pages, const QString& path);
+
+// A scanner's PDF file as scanners write it: each page one greyscale JPEG picture (of the given
+// pixel size) drawn over the whole A4 page and nothing else; `pages` pages, the pictures taken in
+// turn.
+QByteArray ScannerPdf(const std::vector<QByteArray>& jpegs, const std::vector<QSize>& sizes, int pages);
 
 // A file's bytes decoded, in grayscale.
 QImage Decoded(const QByteArray& file);

@@ -95,9 +95,9 @@ AnswerShares AnswerSharesOf(const results::ResultsTally& tally, int question) {
 
 QByteArray AnswerLetter(int answer) { return QByteArray(1, static_cast<char>('a' + answer - 1)); }
 
-QByteArray PercentLabel(double percent) {
-    return QByteArray::number(platform::Round(percent)) + '%';
-}
+int ShownPercent(double percent) { return platform::Round(percent); }
+
+QByteArray PercentLabel(double percent) { return QByteArray::number(ShownPercent(percent)) + '%'; }
 
 void DrawQuestionTitle(platform::Canvas& canvas, int x, int question) {
     canvas.SetBrush(QColor(kSilver));

@@ -88,7 +88,9 @@ QColor PickBoxColour(platform::Dialogs& dialogs, Qt::MouseButton button, QColor 
 
 // "a" for answer 1 up to "i" for answer 9.
 QByteArray AnswerLetter(int answer);
-// The shown value of a percentage: rounded, halves to even, followed by "%".
+// A percentage as the charts show it: rounded, halves to even.
+int ShownPercent(double percent);
+// The shown value of a percentage followed by "%".
 QByteArray PercentLabel(double percent);
 
 // The picture's title "Pytanie nr " + question, bold and underlined, on the silver background.

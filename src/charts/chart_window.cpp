@@ -41,7 +41,7 @@ void PrintChartPage(platform::Printer& printer, const QByteArray& header, const 
     job.End();
 }
 
-PictureBox::PictureBox(QWidget* parent, const QRect& geometry) : QWidget(parent) {
+PictureBox::PictureBox(QWidget* parent, const QRect& geometry) : platform::ReadablePicture(parent) {
     setGeometry(geometry);
 }
 
@@ -72,6 +72,8 @@ ChartWindow::ChartWindow(platform::Dialogs& dialogs, platform::Printer& printer,
     Timer1.setInterval(100);
     connect(&Timer1, &QTimer::timeout, this, [this] { Handle([this] { Timer1Timer(); }); });
     Timer1.start();
+    // Escape closes the chart as its title bar does.
+    OnShortcut(QKeySequence(Qt::Key_Escape), [this] { CloseForm(); });
 }
 
 void ChartWindow::Timer1Timer() {
@@ -79,6 +81,7 @@ void ChartWindow::Timer1Timer() {
     platform::Canvas canvas(Image1->Picture());
     DrawPicture(canvas);
     Image1->update();
+    Image1->SetReading(PictureReading());
     RedrawRequest = false;
 }
 
@@ -111,6 +114,11 @@ QuestionChartWindow::QuestionChartWindow(platform::Dialogs& dialogs, platform::P
     OnClick(Button3, [this] { Button3Click(); });
     OnClick(Button4, [this] { Button4Click(); });
     OnChange(ComboBox1, [this] { ComboBox1Change(); });
+    platform::NameControl(ComboBox1, QStringLiteral("Numer pytania"));
+    Button4->setShortcut(QKeySequence::Save);
+    Button3->setShortcut(QKeySequence::Print);
+    // As they stand: the picture, the column beside it from the top, the buttons under it.
+    platform::SetTabOrder({Image1, ComboBox1, Button4, Button3, Button1, Button2});
 }
 
 void QuestionChartWindow::FormShow() {

@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <functional>
 
+#include "platform/accessibility.h"
 #include "platform/form.h"
 #include "results/chart_link.h"
 #include "results/results_tally.h"
@@ -38,8 +39,9 @@ void PrintChartPage(platform::Printer& printer, const QByteArray& header, const 
 // The header of a one-question chart's printout: "Ankieta: " + survey name + ", Pytanie nr " + q.
 QByteArray QuestionPrintoutHeader(const results::ResultsTally& tally, int question);
 
-// The picture control `Image1`: shows the picture the drawings paint.
-class PictureBox : public QWidget {
+// The picture control `Image1`: shows the picture the drawings paint, and is read by a screen
+// reader as the chart's reading.
+class PictureBox : public platform::ReadablePicture {
     Q_OBJECT
   public:
     PictureBox(QWidget* parent, const QRect& geometry);
@@ -73,8 +75,8 @@ class ChartWindow : public platform::Form, public results::ChartLink {
     void CloseChart() override { CloseForm(); }
     void RequestRedraw() override { RedrawRequest = true; }
 
-    // Every 100 ms: redraws the whole picture when a redraw was requested, then clears the
-    // request. Nothing else draws on the picture.
+    // Every 100 ms: redraws the whole picture when a redraw was requested, gives the picture the
+    // reading of what it now shows, then clears the request. Nothing else draws on the picture.
     void Timer1Timer();
 
     PictureBox* Image1;
@@ -87,6 +89,8 @@ class ChartWindow : public platform::Form, public results::ChartLink {
 
     // The window's drawing, onto a canvas on `Image1`.
     virtual void DrawPicture(platform::Canvas& canvas) = 0;
+    // What a screen reader reads of the picture, from the values of its last drawing.
+    virtual platform::Reading PictureReading() const = 0;
     virtual QByteArray PrintoutHeader() const = 0;
     // The printout below the header, in the page measures H and W.
     virtual void PrintBody(platform::Canvas& canvas, std::uint16_t H, std::uint16_t W) = 0;

@@ -6,6 +6,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 
+#include "charts/chart_reading.h"
 #include "charts/pie_chart.h"
 #include "charts/stripe_chart.h"
 #include "platform/controls.h"
@@ -30,6 +31,8 @@ TForm4::TForm4(platform::Dialogs& dialogs, platform::Printer& printer,
     OnToggle(CheckBox1, [this] { CheckBox1Click(); });
     OnChecked(RadioButton1, [this] { RadioButton1Click(); });
     OnChecked(RadioButton2, [this] { RadioButton2Click(); });
+    platform::SetTabOrder({Image1, ComboBox1, RadioButton1, RadioButton2, CheckBox1, Button4,
+                           Button3, Button1, Button2});
 }
 
 void TForm4::CheckBox1Click() {
@@ -53,6 +56,10 @@ void TForm4::DrawPicture(platform::Canvas& canvas) {
     DrawBarChart(canvas, Shares, ScaleToFull);
 }
 
+platform::Reading TForm4::PictureReading() const {
+    return ReadBarChart(tally_, Shares, SelectedBase());
+}
+
 void TForm4::PrintBody(platform::Canvas& canvas, std::uint16_t H, std::uint16_t W) {
     // Printed before the timer showed a change (within its 100 ms): the page shows the question
     // and base that the screen is about to show, not the previous ones.
@@ -70,6 +77,10 @@ SharesChartWindow::SharesChartWindow(platform::Dialogs& dialogs, platform::Print
 void SharesChartWindow::DrawPicture(platform::Canvas& canvas) {
     Shares = AnswerSharesOf(tally_, ShownQuestion);
     draw_(canvas, Shares);
+}
+
+platform::Reading SharesChartWindow::PictureReading() const {
+    return ReadSharesChart(BaseCaption(), tally_, Shares);
 }
 
 void SharesChartWindow::PrintBody(platform::Canvas& canvas, std::uint16_t H, std::uint16_t W) {
@@ -101,13 +112,16 @@ TForm6::TForm6(platform::Dialogs& dialogs, platform::Printer& printer,
            {552, 234, 73, 23}},
           &DrawStripeChart, &PrintStripeChartBody) {}
 
-ColourSwatch::ColourSwatch(QWidget* parent, const QRect& geometry) : QWidget(parent) {
+ColourSwatch::ColourSwatch(QWidget* parent, const QRect& geometry) : QAbstractButton(parent) {
     setGeometry(geometry);
     setCursor(Qt::CrossCursor);
+    setFocusPolicy(Qt::StrongFocus);
+    platform::ShowFocusFrame(this);
 }
 
 void ColourSwatch::SetColour(QColor colour) {
     colour_ = colour;
+    setAccessibleDescription(ColourReading(colour));
     update();
 }
 
@@ -149,6 +163,17 @@ TForm9::TForm9(platform::Dialogs& dialogs, platform::Printer& printer,
     OnMouseDown(Shape1, [this](Qt::MouseButton button) { Shape1MouseDown(button); });
     OnMouseDown(Shape2, [this](Qt::MouseButton button) { Shape2MouseDown(button); });
     OnMouseDown(Shape3, [this](Qt::MouseButton button) { Shape3MouseDown(button); });
+    for (int s = 1; s <= 3; ++s) {
+        OnKeysForMouse(Shapes[s],
+                       [this, s](Qt::MouseButton button) { SwatchMouseDown(s, button); });
+        platform::NameControl(Selectors[s], QStringLiteral("Pytanie serii %1").arg(s));
+        platform::NameControl(Shapes[s], QStringLiteral("Kolor serii %1").arg(s));
+    }
+    Button1->setShortcut(QKeySequence::Save);
+    Button2->setShortcut(QKeySequence::Print);
+    // As they stand: the row above the picture, the picture, the row under it.
+    platform::SetTabOrder({ComboBox1, ComboBox2, ComboBox3, RadioButton1, RadioButton2, CheckBox1,
+                           Image1, Shape1, Shape2, Shape3, Button1, Button2});
 }
 
 void TForm9::FormShow() {
@@ -201,6 +226,10 @@ PercentBase TForm9::SelectedBase() const {
 void TForm9::DrawPicture(platform::Canvas& canvas) {
     Values = ComputeMultiValues(tally_, SeriesQuestion, SelectedBase());
     DrawMultiChart(canvas, Values, SeriesColour(), CheckBox1->isChecked());
+}
+
+platform::Reading TForm9::PictureReading() const {
+    return ReadMultiChart(tally_, Values, SelectedBase());
 }
 
 void TForm9::PrintBody(platform::Canvas& canvas, std::uint16_t H, std::uint16_t W) {

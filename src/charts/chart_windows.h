@@ -1,6 +1,7 @@
 // The four chart windows of the loaded results: bar, pie, stripe and multi chart.
 #pragma once
 
+#include <QAbstractButton>
 #include <array>
 
 #include "charts/bar_chart.h"
@@ -34,6 +35,7 @@ class TForm4 : public QuestionChartWindow {  // bar chart
   protected:
     void FormShow() override;
     void DrawPicture(platform::Canvas& canvas) override;
+    platform::Reading PictureReading() const override;
     void PrintBody(platform::Canvas& canvas, std::uint16_t H, std::uint16_t W) override;
 
   private:
@@ -56,6 +58,7 @@ class SharesChartWindow : public QuestionChartWindow {
 
   protected:
     void DrawPicture(platform::Canvas& canvas) override;
+    platform::Reading PictureReading() const override;
     void PrintBody(platform::Canvas& canvas, std::uint16_t H, std::uint16_t W) override;
 
   private:
@@ -77,8 +80,9 @@ class TForm6 : public SharesChartWindow {  // stripe chart
            const results::ResultsTally& tally);
 };
 
-// A colour sample under a selector of the multi chart.
-class ColourSwatch : public QWidget {
+// A colour sample under a selector of the multi chart. It takes the keyboard focus, shown by a
+// frame around it, and a screen reader reads it as a button with its colour as its description.
+class ColourSwatch : public QAbstractButton {
     Q_OBJECT
   public:
     ColourSwatch(QWidget* parent, const QRect& geometry);
@@ -133,6 +137,7 @@ class TForm9 : public ChartWindow {  // multi chart
     void FormShow() override;
     void FormClose() override;
     void DrawPicture(platform::Canvas& canvas) override;
+    platform::Reading PictureReading() const override;
     QByteArray PrintoutHeader() const override;
     void PrintBody(platform::Canvas& canvas, std::uint16_t H, std::uint16_t W) override;
 

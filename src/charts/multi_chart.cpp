@@ -43,7 +43,7 @@ void DrawGroups(platform::Canvas& canvas, const MultiChartValues& values,
             canvas.SetBrush(SeriesColour[s]);
             canvas.Rectangle(GroupLeft, Round(layout.baseline - h), GroupLeft + BarWidth,
                              layout.bottom);
-            label(s, QByteArray::number(Round(value)), GroupLeft + BarWidth * 0.5, h);
+            label(s, QByteArray::number(ShownPercent(value)), GroupLeft + BarWidth * 0.5, h);
             ++k;
             GroupLeft += BarWidth;
         }
@@ -60,6 +60,7 @@ MultiChartValues ComputeMultiValues(const results::ResultsTally& tally,
                                     const PerSeries<std::uint8_t>& SeriesQuestion,
                                     PercentBase base) {
     MultiChartValues values;
+    values.SeriesQuestion = SeriesQuestion;
     for (int s = 1; s <= 3; ++s) {
         values.AnswerCounts[s] = AnswerCountOf(tally, SeriesQuestion[s]);
         values.AnswerSum[s] = AnswerSumOf(tally, SeriesQuestion[s]);

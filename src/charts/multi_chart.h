@@ -25,6 +25,7 @@ inline const PerSeries<QColor> kDefaultSeriesColours{QColor(), QColor(0xFF0000),
 
 // The values of one drawing, kept by the window so that its printout shows the same bars.
 struct MultiChartValues {
+    PerSeries<std::uint8_t> SeriesQuestion{};  // the questions the values are of
     PerSeries<int> AnswerCounts{};  // of each series' question
     PerSeries<std::int32_t> AnswerSum{};
     PerSeries<Percentages> SeriesValue{};

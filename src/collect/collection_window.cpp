@@ -7,6 +7,7 @@
 #include <QPushButton>
 
 #include "editor/survey_file.h"
+#include "platform/accessibility.h"
 #include "platform/canvas.h"
 #include "platform/encoding.h"
 #include "platform/qr_code.h"
@@ -62,6 +63,9 @@ TForm11::TForm11(platform::Dialogs& dialogs, results::TForm3& manager,
     Button1 = AddButton(QStringLiteral("Zakończ"), {428, 262, 98, 27});
     OnToggle(CheckBox1, [this] { CheckBox1Click(); });
     OnClick(Button1, [this] { Button1Click(); });
+    // Escape ends the collection as "Zakończ" does.
+    OnShortcut(QKeySequence(Qt::Key_Escape), [this] { Button1Click(); });
+    platform::NameControl(Image1, QStringLiteral("Kod QR adresu"));
     // Closing or resetting the results ends the collection at once.
     connect(&manager_, &results::TForm3::ResultsClosed, this, [this] { CloseForm(); });
 }
@@ -99,8 +103,11 @@ void TForm11::StartCollecting() {
     } else {
         Label2->setText(addresses.join(QLatin1Char('\n')));
         Image1->setPixmap(QPixmap::fromImage(QrCodePicture(addresses.first(), kQrSide)));
+        Image1->setAccessibleDescription(addresses.first());
     }
     Label4->setText(QString::fromLatin1(collection_->Code()));
+    // Read as "Kod ankiety: 123456", not as a bare number.
+    platform::NameControl(Label4, QStringLiteral("Kod ankiety: ") + Label4->text());
     collection_->SetRepeatAllowed(CheckBox1->isChecked());
     ShowAccepted();
     ShowForm();

@@ -5,6 +5,7 @@
 
 #include "collect/new_results.h"
 #include "collect/recovery_file.h"
+#include "platform/accessibility.h"
 #include "platform/controls.h"
 #include "platform/encoding.h"
 #include "platform/fonts.h"
@@ -52,12 +53,15 @@ SheetEntryWindow::SheetEntryWindow(platform::Dialogs& dialogs, results::TForm3& 
     Memo1->setGeometry(8, 322, 464, 58);
     Memo1->setReadOnly(true);
     Memo1->setFocusPolicy(Qt::NoFocus);
+    platform::NameControl(Memo1, QStringLiteral("Ostatni arkusz"));
     Button1 = AddButton(QStringLiteral("Cofnij ostatni arkusz"), {8, 388, 161, 25});
     Button2 = AddButton(QStringLiteral("Koniec"), {391, 388, 81, 25});
     // Enter and the arrows belong to the sheet; no button may take them.
     for (QPushButton* button : {Button1, Button2}) button->setFocusPolicy(Qt::NoFocus);
     OnClick(Button1, [this] { Button1Click(); });
     OnClick(Button2, [this] { CloseForm(); });
+    // Escape ends the window as "Koniec" does.
+    OnShortcut(QKeySequence(Qt::Key_Escape), [this] { CloseForm(); });
     connect(&manager_, &results::TForm3::ResultsClosed, this, [this] {
         if (isVisible()) CloseForm();
     });
@@ -86,6 +90,7 @@ void SheetEntryWindow::OpenSheetEntry() {
     ShowSheetsAdded();
     ShowForm();
     setFocus();
+    AnnounceQuestion();
 }
 
 void SheetEntryWindow::keyPressEvent(QKeyEvent* event) {
@@ -103,12 +108,18 @@ void SheetEntryWindow::Key(int key, const QString& text, Qt::KeyboardModifiers m
         case SheetTyping::Outcome::Complete:
             return AddTypedSheet();
         case SheetTyping::Outcome::Moved:
-            return ShowQuestion();
+            ShowQuestion();
+            return AnnounceQuestion();
         case SheetTyping::Outcome::Toggled:
-            return ShowAnswer(pressed.answer);
+            ShowAnswer(pressed.answer);
+            return platform::Announce(this, AnswerReading(*typing_, texts_, pressed.answer));
         case SheetTyping::Outcome::Ignored:
             return;
     }
+}
+
+void SheetEntryWindow::AnnounceQuestion(const QString& before) {
+    platform::Announce(this, before + QuestionReading(Label1->text(), *typing_, texts_));
 }
 
 void SheetEntryWindow::AddTypedSheet() {
@@ -122,6 +133,7 @@ void SheetEntryWindow::AddTypedSheet() {
     typing_->StartNewSheet();
     ShowQuestion();
     ShowSheetsAdded();
+    AnnounceQuestion(QStringLiteral("Dodano arkusz. "));
 }
 
 void SheetEntryWindow::Button1Click() {
@@ -129,6 +141,7 @@ void SheetEntryWindow::Button1Click() {
     manager_.TakeSheetBack(added_.back());
     added_.pop_back();
     ShowSheetsAdded();
+    platform::Announce(this, QStringLiteral("Cofnięto ostatni arkusz. ") + Label3->text());
 }
 
 void SheetEntryWindow::ShowQuestion() {

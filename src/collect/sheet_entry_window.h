@@ -1,6 +1,7 @@
 // The window for typing in paper sheets, one sheet at a time, from the keyboard: keys a to i
 // (or 1 to 9) mark answers of the question on screen, Enter and the arrow keys move between the
-// questions, Enter after the last question adds the sheet to the loaded results.
+// questions, Enter after the last question adds the sheet to the loaded results. A screen reader
+// is told each question with its answers' marks, each mark as it changes, and each sheet added.
 #pragma once
 
 #include <QLabel>
@@ -61,6 +62,9 @@ private:
     void ShowQuestion();
     void ShowAnswer(int answer);
     void ShowSheetsAdded();
+    // Tells a screen reader the question now on screen, after `before`: the heading, the
+    // question's lines and every answer with its mark.
+    void AnnounceQuestion(const QString& before = {});
 
     results::TForm3& manager_;
     RecoveryFile& recovery_;

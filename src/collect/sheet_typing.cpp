@@ -24,6 +24,15 @@ QString PairText(const QByteArray& first, const QByteArray& second) {
     return platform::FromCodePage(first) + u' ' + platform::FromCodePage(second);
 }
 
+// The text of an answer of the question on screen, when `texts` holds the questionnaire.
+QString AnswerText(const SheetTyping& typing, const std::vector<editor::QuestionRecord>& texts,
+                   int answer) {
+    if (texts.empty()) return {};
+    const editor::QuestionRecord& record = texts[static_cast<std::size_t>(typing.Question() - 1)];
+    const auto line = static_cast<std::size_t>(2 * answer);
+    return PairText(record[line], record[line + 1]);
+}
+
 }  // namespace
 
 SheetTyping::SheetTyping(const results::ResultsTally& tally)
@@ -116,16 +125,30 @@ std::pair<QString, QString> QuestionLines(const SheetTyping& typing,
 
 QString AnswerLine(const SheetTyping& typing, const std::vector<editor::QuestionRecord>& texts,
                    int answer) {
-    const int q = typing.Question();
-    const bool marked = typing.Sheet().IsMarked(q, answer);
-    QString text = (marked ? QStringLiteral("[X]  ") : QStringLiteral("[  ]  ")) +
-                   QChar(u'a' + answer - 1) + QStringLiteral(") ");
-    if (!texts.empty()) {
-        const editor::QuestionRecord& record = texts[static_cast<std::size_t>(q - 1)];
-        const auto line = static_cast<std::size_t>(2 * answer);
-        text += PairText(record[line], record[line + 1]);
+    const bool marked = typing.Sheet().IsMarked(typing.Question(), answer);
+    return (marked ? QStringLiteral("[X]  ") : QStringLiteral("[  ]  ")) +
+           QChar(u'a' + answer - 1) + QStringLiteral(") ") + AnswerText(typing, texts, answer);
+}
+
+QString AnswerReading(const SheetTyping& typing, const std::vector<editor::QuestionRecord>& texts,
+                      int answer) {
+    const bool marked = typing.Sheet().IsMarked(typing.Question(), answer);
+    const QString text = AnswerText(typing, texts, answer);
+    return QChar(u'a' + answer - 1) + (text.isEmpty() ? QString() : QStringLiteral(") ") + text) +
+           (marked ? QStringLiteral(": zaznaczona") : QStringLiteral(": nie zaznaczona"));
+}
+
+QString QuestionReading(const QString& heading, const SheetTyping& typing,
+                        const std::vector<editor::QuestionRecord>& texts) {
+    const auto [first, second] = QuestionLines(typing, texts);
+    QString spoken = heading + QStringLiteral(": ") + first;
+    if (!second.isEmpty()) spoken += u' ' + second;
+    QStringList answers;
+    if (typing.Question() <= typing.QuestionCount()) {
+        for (int a = 1; a <= typing.AnswerCount(); ++a) answers << AnswerReading(typing, texts, a);
     }
-    return text;
+    if (!answers.isEmpty()) spoken += QStringLiteral(". ") + answers.join(QStringLiteral("; "));
+    return spoken;
 }
 
 }  // namespace collect

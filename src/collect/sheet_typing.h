@@ -71,5 +71,13 @@ std::pair<QString, QString> QuestionLines(const SheetTyping& typing,
 // An answer of the question on screen with its mark: "[X]  a) Tak" ("[  ]  a) " without texts).
 QString AnswerLine(const SheetTyping& typing, const std::vector<editor::QuestionRecord>& texts,
                    int answer);
+// What a screen reader is told of an answer of the question on screen: "a) Tak: zaznaczona", or
+// "a: nie zaznaczona" without texts.
+QString AnswerReading(const SheetTyping& typing, const std::vector<editor::QuestionRecord>& texts,
+                      int answer);
+// What a screen reader is told of the question on screen: `heading`, its lines and every answer
+// with its mark.
+QString QuestionReading(const QString& heading, const SheetTyping& typing,
+                        const std::vector<editor::QuestionRecord>& texts);
 
 }  // namespace collect

@@ -11,6 +11,7 @@
 
 #include "editor/survey_file.h"
 #include "editor/survey_printout.h"
+#include "platform/accessibility.h"
 #include "platform/controls.h"
 #include "platform/file_names.h"
 #include "platform/fonts.h"
@@ -83,6 +84,19 @@ void TForm1::BuildControls() {
         edit->setText(edit->objectName());
         edit->setGeometry(64, y, 369, 17);
         edits_[n - 1] = edit;
+        // Named after the labels: "Pytanie, wiersz 1", "Odpowiedź C, wiersz 2"; the label beside
+        // a first line is tied to it.
+        const int line = n % 2 == 1 ? 1 : 2;
+        if (n <= 2) {
+            platform::NameControl(edit, QStringLiteral("Pytanie, wiersz %1").arg(line),
+                                  n == 1 ? Label1 : nullptr);
+        } else {
+            const int answer = (n - 1) / 2;
+            platform::NameControl(
+                edit,
+                QStringLiteral("Odpowiedź %1, wiersz %2").arg(QChar(u'A' + answer - 1)).arg(line),
+                line == 1 ? AnswerLabels[answer - 1] : nullptr);
+        }
     }
 
     Button2 = AddButton(QStringLiteral("Poprzednie"), {10, 405, 101, 21});
@@ -97,6 +111,7 @@ void TForm1::BuildControls() {
     ComboBox1->setGeometry(445, 10, 46, 22);
     ComboBox1->setFont(platform::ControlFont(QStringLiteral("Arial CE"), 11));
     ComboBox1->setMaxVisibleItems(25);
+    platform::NameControl(ComboBox1, QStringLiteral("Numer pytania"));
 
     // Tab order: Edit1 to Edit20, then Button1, Button2, Button3, Button4, ComboBox1.
     QWidget* previous = edits_[0];
@@ -117,11 +132,17 @@ void TForm1::BuildControls() {
     connect(openAnkiety, &QShortcut::activated, this, [this] {
         if (Ankiety1->menuAction()->isEnabled()) MenuBar()->setActiveAction(Ankiety1->menuAction());
     });
-    Nowa1 = Ankiety1->addAction(QStringLiteral("Nowa"));
-    Otworz1 = Ankiety1->addAction(QStringLiteral("Otwórz"));
-    Zapisz2 = Ankiety1->addAction(QStringLiteral("Zapisz"));
-    Drukuj1 = Ankiety1->addAction(QStringLiteral("Drukuj"));
-    Drukujarkuszedoskanowania1 = Ankiety1->addAction(QStringLiteral("Drukuj arkusze do skanowania…"));
+    // Each item with its Alt letter and its standard key; an edit box takes none of these.
+    Nowa1 = Ankiety1->addAction(QStringLiteral("&Nowa"));
+    Nowa1->setShortcut(QKeySequence::New);
+    Otworz1 = Ankiety1->addAction(QStringLiteral("&Otwórz"));
+    Otworz1->setShortcut(QKeySequence::Open);
+    Zapisz2 = Ankiety1->addAction(QStringLiteral("&Zapisz"));
+    Zapisz2->setShortcut(QKeySequence::Save);
+    Drukuj1 = Ankiety1->addAction(QStringLiteral("&Drukuj"));
+    Drukuj1->setShortcut(QKeySequence::Print);
+    Drukujarkuszedoskanowania1 =
+        Ankiety1->addAction(QStringLiteral("Drukuj &arkusze do skanowania…"));
 }
 
 void TForm1::WireHandlers() {

@@ -10,6 +10,7 @@
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QMessageBox>
+#include <QPointer>
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QSpinBox>
@@ -17,6 +18,29 @@
 #include <algorithm>
 
 namespace platform {
+namespace {
+
+// Gives the keyboard back to the window a box or dialog was opened from, once it closes. The
+// boxes have no owner window, and the window system may hand the focus back to that window
+// while the box is still closing, when the program does not take it: the window would then be on
+// top with no control taking keys, and a keyboard user stuck.
+class KeyboardComesBack {
+public:
+    KeyboardComesBack() : window_(QApplication::activeWindow()) {}
+    ~KeyboardComesBack() {
+        if (!window_ || !window_->isVisible() || QApplication::activeWindow() == window_) return;
+        if (QGuiApplication::focusWindow() == window_->windowHandle()) {
+            QApplication::setActiveWindow(window_);
+        } else {
+            window_->activateWindow();
+        }
+    }
+
+private:
+    QPointer<QWidget> window_;
+};
+
+}  // namespace
 
 QString ApplicationTitle() { return QStringLiteral("Narzędzia"); }
 
@@ -47,12 +71,14 @@ QString DialogNameFilter(const QString& filter) {
 }
 
 void QtDialogs::Notice(const QString& text) {
+    const KeyboardComesBack back;
     QMessageBox box(QMessageBox::NoIcon, ApplicationTitle(), text, QMessageBox::Ok);
     box.exec();
 }
 
 bool QtDialogs::Question(const QString& text) {
     // No owner window: the asking window disables its own controls while the box is open.
+    const KeyboardComesBack back;
     QMessageBox box(QMessageBox::NoIcon, QStringLiteral("Pytanie..."), text);
     QPushButton* yes = box.addButton(QStringLiteral("Tak"), QMessageBox::YesRole);
     QPushButton* no = box.addButton(QStringLiteral("Nie"), QMessageBox::NoRole);
@@ -63,6 +89,7 @@ bool QtDialogs::Question(const QString& text) {
 }
 
 void QtDialogs::Error(const QString& text) {
+    const KeyboardComesBack back;
     QMessageBox box(QMessageBox::Critical, ApplicationTitle(), text, QMessageBox::Ok);
     box.exec();
 }
@@ -70,6 +97,7 @@ void QtDialogs::Error(const QString& text) {
 namespace {
 
 QStringList RunFileDialog(const FileDialogOptions& options, QFileDialog::FileMode fileMode) {
+    const KeyboardComesBack back;
     QFileDialog dialog(nullptr, options.title, options.initialFolder);
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setFileMode(fileMode);
@@ -152,6 +180,7 @@ QString QtDialogs::FolderName(const FileDialogOptions& options) {
 }
 
 QStringList QtDialogs::OpenFilesOrFolders(const FileDialogOptions& options) {
+    const KeyboardComesBack back;
     FilesOrFoldersDialog dialog(nullptr, options.title, options.initialFolder);
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setFileMode(QFileDialog::ExistingFiles);
@@ -163,6 +192,7 @@ QStringList QtDialogs::OpenFilesOrFolders(const FileDialogOptions& options) {
 
 std::optional<std::vector<int>> QtDialogs::AskNumbers(const QString& title,
                                                       const std::vector<NumberField>& fields) {
+    const KeyboardComesBack back;
     QDialog dialog;
     dialog.setWindowTitle(title);
     auto* layout = new QFormLayout(&dialog);
@@ -201,6 +231,7 @@ std::unique_ptr<Progress> QtDialogs::ShowProgress(const QString& text) {
 
 
 QColor QtDialogs::ChooseColour(QColor preset) {
+    const KeyboardComesBack back;
     QColorDialog dialog(preset);
     dialog.setOption(QColorDialog::DontUseNativeDialog);
     if (dialog.exec() != QDialog::Accepted) return preset;

@@ -16,9 +16,11 @@
 #include <QLayout>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QScreen>
 #include <QScrollBar>
+#include <QShortcut>
 #include <QShowEvent>
 #include <QUrl>
 #include <QWindow>
@@ -178,30 +180,68 @@ void Form::OnChange(ComboBox* comboBox, std::function<void()> handler) {
 
 namespace {
 
-// Passes a control's mouse presses to a handler and lets the control see them as well.
-class MouseDownFilter : public QObject {
+// Passes to a handler a control's mouse presses, which the control sees as well, or the keys that
+// stand for a mouse button on it, which the control does not then get: Space or Enter for the
+// left button, Delete or Backspace for the right one.
+class MouseButtonFilter : public QObject {
 public:
-    MouseDownFilter(QObject* parent, std::function<void(Qt::MouseButton)> onDown)
-        : QObject(parent), onDown_(std::move(onDown)) {}
+    enum class From { Mouse, Keys };
+
+    MouseButtonFilter(QObject* parent, From from, std::function<void(Qt::MouseButton)> onButton)
+        : QObject(parent), from_(from), onButton_(std::move(onButton)) {}
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
-        if (event->type() == QEvent::MouseButtonPress) {
-            onDown_(static_cast<QMouseEvent*>(event)->button());
+        if (from_ == From::Mouse && event->type() == QEvent::MouseButtonPress) {
+            onButton_(static_cast<QMouseEvent*>(event)->button());
+        }
+        if (from_ == From::Keys && event->type() == QEvent::KeyPress) {
+            const Qt::MouseButton button = ButtonOfKey(*static_cast<QKeyEvent*>(event));
+            if (button != Qt::NoButton) {
+                onButton_(button);
+                return true;
+            }
         }
         return QObject::eventFilter(watched, event);
     }
 
 private:
-    std::function<void(Qt::MouseButton)> onDown_;
+    static Qt::MouseButton ButtonOfKey(const QKeyEvent& key) {
+        if (key.modifiers() & ~Qt::KeypadModifier) return Qt::NoButton;
+        switch (key.key()) {
+        case Qt::Key_Space:
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+            return Qt::LeftButton;
+        case Qt::Key_Delete:
+        case Qt::Key_Backspace:
+            return Qt::RightButton;
+        default:
+            return Qt::NoButton;
+        }
+    }
+
+    From from_;
+    std::function<void(Qt::MouseButton)> onButton_;
 };
 
 }  // namespace
 
 void Form::OnMouseDown(QWidget* control, std::function<void(Qt::MouseButton)> handler) {
-    control->installEventFilter(new MouseDownFilter(control, [this, handler](Qt::MouseButton b) {
-        Handle([&] { handler(b); });
-    }));
+    control->installEventFilter(new MouseButtonFilter(
+        control, MouseButtonFilter::From::Mouse,
+        [this, handler](Qt::MouseButton b) { Handle([&] { handler(b); }); }));
+}
+
+void Form::OnKeysForMouse(QWidget* control, std::function<void(Qt::MouseButton)> handler) {
+    control->installEventFilter(new MouseButtonFilter(
+        control, MouseButtonFilter::From::Keys,
+        [this, handler](Qt::MouseButton b) { Handle([&] { handler(b); }); }));
+}
+
+void Form::OnShortcut(const QKeySequence& keys, std::function<void()> handler) {
+    auto* shortcut = new QShortcut(keys, this);
+    connect(shortcut, &QShortcut::activated, this, [this, handler] { Handle(handler); });
 }
 
 namespace {

@@ -26,6 +26,7 @@ class QAction;
 class QCheckBox;
 class QLabel;
 class QPushButton;
+class QKeySequence;
 class QRadioButton;
 class QRect;
 class QLineEdit;
@@ -94,6 +95,11 @@ public:
     // A mouse button pressed on a control (the colour boxes: left opens the colour dialog, right
     // brings back the default colour).
     void OnMouseDown(QWidget* control, std::function<void(Qt::MouseButton)> handler);
+    // The keys that stand for a mouse button on a control with the keyboard focus (the colour
+    // boxes): Space or Enter for the left button, Delete or Backspace for the right one.
+    void OnKeysForMouse(QWidget* control, std::function<void(Qt::MouseButton)> handler);
+    // A key of the whole window (Escape, Ctrl+S), wherever its focus is.
+    void OnShortcut(const QKeySequence& keys, std::function<void()> handler);
     // Files dropped from a file manager on the window or on any control it has by then: the
     // handler gets their paths in the order dropped. It runs guarded once the drop is over, so
     // that its boxes do not hold up the program the files came from. A drop of anything else

@@ -11,6 +11,11 @@ void KeepFreedMemory() {
     mallopt(M_TRIM_THRESHOLD, 256 << 20);
 }
 
+void KeepFreedMemoryInOneHeap() {
+    KeepFreedMemory();
+    mallopt(M_ARENA_MAX, 1);
+}
+
 void ReturnFreedMemory() { malloc_trim(0); }
 
 }  // namespace platform

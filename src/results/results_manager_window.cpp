@@ -9,6 +9,7 @@
 #include <QMenu>
 #include <QMenuBar>
 
+#include "platform/accessibility.h"
 #include "platform/controls.h"
 #include "platform/encoding.h"
 #include "platform/file_names.h"
@@ -30,6 +31,15 @@ constexpr int kGridColumns = 10;
 constexpr int kRowsWithoutScrolling = 10;
 
 }  // namespace
+
+QString CountReading(int question, int answer, const QString& count) {
+    const QChar letter(u'A' + answer - 1);
+    // The table leaves empty exactly the answers a question does not have.
+    if (count.isEmpty()) {
+        return QStringLiteral("Pytanie %1 nie ma odpowiedzi %2").arg(question).arg(letter);
+    }
+    return QStringLiteral("Pytanie %1, odpowiedź %2: %3").arg(question).arg(letter).arg(count);
+}
 
 TForm3::TForm3(platform::Dialogs& dialogs, platform::Printer& printer, ResultsStore& store,
                platform::LauncherControl& launcher)
@@ -55,35 +65,42 @@ void TForm3::BuildControls() {
 
     StringGrid1 = new StringGrid(client, kGridColumns, kColumnWidth, kRowHeight);
     StringGrid1->setGeometry(26, 10, 430, 257);
+    platform::NameControl(StringGrid1, QStringLiteral("Tabela wyników"));
+    StringGrid1->SetCellReading(
+        [](int column, int row, const QString& text) { return CountReading(row, column, text); });
 
     Button3 = AddButton(QStringLiteral("Drukuj"), {24, 280, 81, 25});
     Button2 = AddButton(QStringLiteral("Zapisz Tabelę"), {200, 280, 89, 25});
     Button1 = AddButton(QStringLiteral("Koniec"), {376, 280, 81, 25});
+    Button3->setShortcut(QKeySequence::Print);
 
-    Plik = MenuBar()->addMenu(QStringLiteral("Plik"));
-    Otwrz1 = Plik->addAction(QStringLiteral("Otwórz"));
-    Dodaj1 = Plik->addAction(QStringLiteral("Dodaj"));
-    Zapisz1 = Plik->addAction(QStringLiteral("Zapisz"));
-    Wyzeruj1 = Plik->addAction(QStringLiteral("Wyzeruj wyniki"));
+    // Each menu and item with its Alt letter; the standard keys of opening and saving.
+    Plik = MenuBar()->addMenu(QStringLiteral("&Plik"));
+    Otwrz1 = Plik->addAction(QStringLiteral("&Otwórz"));
+    Otwrz1->setShortcut(QKeySequence::Open);
+    Dodaj1 = Plik->addAction(QStringLiteral("&Dodaj"));
+    Zapisz1 = Plik->addAction(QStringLiteral("&Zapisz"));
+    Zapisz1->setShortcut(QKeySequence::Save);
+    Wyzeruj1 = Plik->addAction(QStringLiteral("&Wyzeruj wyniki"));
     Plik->addSeparator();
-    Raport1 = Plik->addAction(QStringLiteral("Raport…"));
+    Raport1 = Plik->addAction(QStringLiteral("&Raport…"));
     Plik->addSeparator();
-    Nowewynikizankiety1 = Plik->addAction(QStringLiteral("Nowe wyniki z ankiety…"));
-    Wprowadodpowiedzi1 = Plik->addAction(QStringLiteral("Wprowadź odpowiedzi…"));
-    Zbierajodpowiedziwsieci1 = Plik->addAction(QStringLiteral("Zbieraj odpowiedzi w sieci…"));
-    Wczytajskanyarkuszy1 = Plik->addAction(QStringLiteral("Wczytaj skany arkuszy…"));
-    Skanujarkuszetelefonem1 = Plik->addAction(QStringLiteral("Skanuj arkusze telefonem…"));
-    Okna1 = MenuBar()->addMenu(QStringLiteral("Okna"));
-    Treankiety1 = Okna1->addAction(QStringLiteral("Treść ankiety"));
+    Nowewynikizankiety1 = Plik->addAction(QStringLiteral("&Nowe wyniki z ankiety…"));
+    Wprowadodpowiedzi1 = Plik->addAction(QStringLiteral("W&prowadź odpowiedzi…"));
+    Zbierajodpowiedziwsieci1 = Plik->addAction(QStringLiteral("Z&bieraj odpowiedzi w sieci…"));
+    Wczytajskanyarkuszy1 = Plik->addAction(QStringLiteral("Wczytaj &skany arkuszy…"));
+    Skanujarkuszetelefonem1 = Plik->addAction(QStringLiteral("Skanuj arkusze &telefonem…"));
+    Okna1 = MenuBar()->addMenu(QStringLiteral("&Okna"));
+    Treankiety1 = Okna1->addAction(QStringLiteral("&Treść ankiety"));
     Treankiety1->setCheckable(true);
-    Wykresy1 = MenuBar()->addMenu(QStringLiteral("Wykresy"));
-    Supkowy1 = Wykresy1->addAction(QStringLiteral("Słupkowy"));
-    Paskowy1 = Wykresy1->addAction(QStringLiteral("Paskowy"));
-    Koowy1 = Wykresy1->addAction(QStringLiteral("Kołowy"));
-    Multi1 = Wykresy1->addAction(QStringLiteral("Multi"));
-    Inne1 = MenuBar()->addMenu(QStringLiteral("Inne"));
-    Skasujplikwynikw1 = Inne1->addAction(QStringLiteral("Skasuj plik wyników"));
-    Skasujwszystkie1 = Inne1->addAction(QStringLiteral("Skasuj wszystkie"));
+    Wykresy1 = MenuBar()->addMenu(QStringLiteral("&Wykresy"));
+    Supkowy1 = Wykresy1->addAction(QStringLiteral("&Słupkowy"));
+    Paskowy1 = Wykresy1->addAction(QStringLiteral("&Paskowy"));
+    Koowy1 = Wykresy1->addAction(QStringLiteral("&Kołowy"));
+    Multi1 = Wykresy1->addAction(QStringLiteral("&Multi"));
+    Inne1 = MenuBar()->addMenu(QStringLiteral("&Inne"));
+    Skasujplikwynikw1 = Inne1->addAction(QStringLiteral("&Skasuj plik wyników"));
+    Skasujwszystkie1 = Inne1->addAction(QStringLiteral("Skasuj &wszystkie"));
 }
 
 void TForm3::WireHandlers() {

@@ -26,6 +26,11 @@ namespace results {
 
 class TForm8;
 
+// What a screen reader reads of the table's cell of a question's answer showing `count`:
+// "Pytanie 3, odpowiedź B: 12", or for an answer the question does not have (an empty cell),
+// "Pytanie 3 nie ma odpowiedzi E".
+QString CountReading(int question, int answer, const QString& count);
+
 class TForm3 : public platform::Form {
     Q_OBJECT
 public:

@@ -6,12 +6,30 @@
 #include "platform/controls.h"
 
 namespace results {
+namespace {
+
+// A cell whose reading comes from its grid's rule.
+class ReadCell : public QTableWidgetItem {
+public:
+    explicit ReadCell(const QString& text) : QTableWidgetItem(text) {}
+
+    QVariant data(int role) const override {
+        const auto* grid = static_cast<const StringGrid*>(tableWidget());
+        if (role == Qt::AccessibleTextRole && grid && grid->ReadingOfCells()) {
+            return grid->ReadingOfCells()(column() + 1, row() + 1, text());
+        }
+        return QTableWidgetItem::data(role);
+    }
+};
+
+}  // namespace
 
 StringGrid::StringGrid(QWidget* parent, int columns, int columnWidth, int rowHeight)
     : QTableWidget(0, columns - 1, parent) {
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setSelectionMode(QAbstractItemView::NoSelection);
-    setFocusPolicy(Qt::NoFocus);
+    setFocusPolicy(Qt::StrongFocus);
+    setTabKeyNavigation(false);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setFrameStyle(QFrame::Panel | QFrame::Sunken);
@@ -60,7 +78,7 @@ void StringGrid::SetCell(int column, int row, const QString& text) {
     if (QTableWidgetItem* cell = ItemAt(column, row)) {
         cell->setText(text);
     } else if (row > 0 && column > 0) {
-        setItem(row - 1, column - 1, new QTableWidgetItem(text));
+        setItem(row - 1, column - 1, new ReadCell(text));
     }
 }
 

@@ -3,6 +3,7 @@
 
 #include <QStringList>
 
+#include "platform/accessibility.h"
 #include "platform/controls.h"
 #include "platform/encoding.h"
 #include "platform/fonts.h"
@@ -38,9 +39,13 @@ TForm8::TForm8(platform::Dialogs& dialogs, platform::Printer& printer, ResultsSt
     platform::SetColour(*Memo1, QPalette::Text, Qt::black);
     Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     Memo1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);  // long lines wrap
+    platform::NameControl(Memo1, QStringLiteral("Treść ankiety"));
 
     Button1 = AddButton(QStringLiteral("Drukuj"), {160, 376, 97, 25});
+    Button1->setShortcut(QKeySequence::Print);
     OnClick(Button1, [this] { Button1Click(); });
+    // Escape closes the window as its title bar does, back to the results manager.
+    OnShortcut(QKeySequence(Qt::Key_Escape), [this] { CloseForm(); });
 }
 
 void TForm8::ShowSurveyText() {

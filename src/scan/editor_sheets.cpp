@@ -16,7 +16,8 @@
 namespace scan {
 namespace {
 
-const QString kNotSavedTail = QStringLiteral(" (Nie: arkusze zostaną wydrukowane bez zapisywania.)");
+const QString kNotSavedTail =
+    QStringLiteral(" (Nie: arkusze zostaną wydrukowane bez zapisywania.)");
 
 // The progress passed on, with the steps done when it was last told: the sheets printed.
 class CountingProgress : public platform::Progress {
@@ -50,7 +51,8 @@ bool OfferToSave(editor::TForm1& editor, const SheetSurvey& survey) {
         editor.AskWithControlsDisabled(
             QStringLiteral("Ankieta nie jest zapisana w pliku, a wyniki arkuszy robi się z pliku "
                            "ankiety („Nowe wyniki z ankiety…”). Czy zapisać ją przed drukowaniem "
-                           "arkuszy?") + kNotSavedTail,
+                           "arkuszy?") +
+                kNotSavedTail,
             [&] { save = true; });
         if (!save) return true;
         editor.Zapisz2Click();
@@ -61,7 +63,8 @@ bool OfferToSave(editor::TForm1& editor, const SheetSurvey& survey) {
         QStringLiteral("Ankieta zmieniła się od zapisania w pliku %1, a arkusze pasują tylko do "
                        "wyników z ankiety zapisanej tak, jak zostaną wydrukowane. Czy zapisać "
                        "zmiany w tym pliku przed drukowaniem arkuszy?")
-                .arg(QDir::toNativeSeparators(file)) + kNotSavedTail,
+                .arg(QDir::toNativeSeparators(file)) +
+            kNotSavedTail,
         [&] { editor.SaveSurveyFile(file); });
     return true;
 }
@@ -83,10 +86,10 @@ void PrintSheetsOfEditor(editor::TForm1& editor, platform::Printer& printer) {
                                   .arg(questions.size()));
     }
     if (!OfferToSave(editor, SheetSurveyOf({}, questions))) return;
-    const auto numbers = dialogs.AskNumbers(
-        QStringLiteral("Drukuj arkusze do skanowania"),
-        {{QStringLiteral("&Liczba arkuszy:"), 1, 1, kMaxCopies},
-         {QStringLiteral("&Numer pierwszego arkusza:"), 1, 1, kMaxSheetNumber}});
+    const auto numbers =
+        dialogs.AskNumbers(QStringLiteral("Drukuj arkusze do skanowania"),
+                           {{QStringLiteral("&Liczba arkuszy:"), 1, 1, kMaxCopies},
+                            {QStringLiteral("&Numer pierwszego arkusza:"), 1, 1, kMaxSheetNumber}});
     if (!numbers) return;
     const int copies = (*numbers)[0];
     const int first = (*numbers)[1];

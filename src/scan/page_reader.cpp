@@ -40,6 +40,15 @@ constexpr double kCodeQuietZone = 2.5;
 constexpr double kTrace = 0.12;
 constexpr double kInk = 0.3;
 constexpr double kStroke = 0.45;
+// Shares of a box's inside the ink covers: a filled-in box nearly all, a cross or tick some of
+// it and not the most, with white between its strokes.
+constexpr double kFilledCover = 0.75;
+constexpr double kLeastMarkCover = 0.05;
+constexpr double kMostMarkCover = 0.65;
+// A mark of the box has its middle this near the box's middle (in shares of the box) and
+// reaches into at least three quarters of the box, each with this share of ink.
+constexpr double kMostOffMiddle = 0.3;
+constexpr double kQuarterCover = 0.03;
 
 // The page's ink and paper: the markers' black, as a share of the paper's white around them
 // (the light that falls on a page changes both alike).
@@ -189,7 +198,8 @@ double SampleAt(const cv::Mat& image, cv::Point2d p) {
 // The paper's brightness everywhere on the reduced copy: the brightest point within about
 // 9 mm, which no mark or filled-in box covers whole, smoothed.
 cv::Mat PaperOf(const cv::Mat& finding, double findingPixelsPerMm) {
-    const int size = std::max(3, static_cast<int>(std::lround(9.0 * findingPixelsPerMm)) | 1);
+    const double wanted = std::min(9.0 * findingPixelsPerMm, static_cast<double>(std::max(finding.cols, finding.rows)));
+    const int size = std::max(3, static_cast<int>(std::lround(wanted)) | 1);
     cv::Mat paper;
     cv::dilate(finding, paper, cv::getStructuringElement(cv::MORPH_RECT, cv::Size(size, size)));
     cv::blur(paper, paper, cv::Size(size, size));
@@ -244,7 +254,6 @@ BoxMark DecideBox(const cv::Mat& darkness, int boxLeft, int boxSize) {
     const int count = (innerHigh - innerLow) * (innerHigh - innerLow);
     int traces = 0;
     int inked = 0;
-    int solid = 0;
     int around = 0;
     int aroundInked = 0;
     std::vector<float> values;
@@ -260,7 +269,6 @@ BoxMark DecideBox(const cv::Mat& darkness, int boxLeft, int boxSize) {
             if (innerRow && x >= innerLow && x < innerHigh) {
                 values.push_back(d);
                 if (d > kTrace) ++traces;
-                if (d > 0.35) ++solid;
                 if (d > kInk) {
                     ++inked;
                     xs.push_back(x - innerLow);
@@ -273,7 +281,7 @@ BoxMark DecideBox(const cv::Mat& darkness, int boxLeft, int boxSize) {
         }
     }
     const int side = innerHigh - innerLow;
-    if (traces < count / 50 && inked < count / 200) {
+    if (traces < count / 100 && inked < count / 200) {
         // Nothing inside; a stroke that comes close from outside may still be meant for it.
         return aroundInked * 50 < around ? BoxMark::Empty : BoxMark::Uncertain;
     }
@@ -285,39 +293,27 @@ BoxMark DecideBox(const cv::Mat& darkness, int boxLeft, int boxSize) {
     for (std::size_t i = 0; i < top; ++i) strength += values[i];
     strength /= static_cast<double>(top);
     const double cover = static_cast<double>(inked) / count;
-    const double solidShare = static_cast<double>(solid) / count;
-    BoxMark decided = BoxMark::Crossed;
-    double middleX = 0;
-    double middleY = 0;
-    int reached = 0;
-    if (strength < kStroke) {
-        decided = BoxMark::Uncertain;  // faint or rubbed out
-    } else if (solidShare >= 0.75) {
-        decided = BoxMark::FilledIn;
-    } else if (cover < 0.05 || cover > 0.6) {
-        decided = BoxMark::Uncertain;
-    } else {
-        // A mark of this box lies about its middle and reaches into three of its quarters at
-        // least (a cross all four, a tick three); one that only enters from a side belongs to a
-        // stroke outside or to the next box.
-        std::array<int, 4> quarters{};
-        double sumX = 0;
-        double sumY = 0;
-        for (std::size_t i = 0; i < xs.size(); ++i) {
-            sumX += xs[i];
-            sumY += ys[i];
-            ++quarters[static_cast<std::size_t>((xs[i] * 2 >= side ? 1 : 0) + (ys[i] * 2 >= side ? 2 : 0))];
-        }
-        middleX = (sumX / static_cast<double>(xs.size()) + 0.5) / side;
-        middleY = (sumY / static_cast<double>(ys.size()) + 0.5) / side;
-        const int enough = std::max(1, side * side / 4 * 3 / 100);
-        reached = static_cast<int>(std::count_if(quarters.begin(), quarters.end(),
-                                                 [&](int n) { return n >= enough; }));
-        if (std::abs(middleX - 0.5) > 0.3 || std::abs(middleY - 0.5) > 0.3 || reached < 3) {
-            decided = BoxMark::Uncertain;
-        }
+    if (strength < kStroke) return BoxMark::Uncertain;  // faint or rubbed out
+    if (cover >= kFilledCover) return BoxMark::FilledIn;
+    if (cover < kLeastMarkCover || cover > kMostMarkCover) return BoxMark::Uncertain;
+    // A mark of this box lies about its middle and reaches into three of its quarters at
+    // least (a cross all four, a tick three); one that only enters from a side belongs to a
+    // stroke outside or to the next box.
+    std::array<int, 4> quarters{};
+    double sumX = 0;
+    double sumY = 0;
+    for (std::size_t i = 0; i < xs.size(); ++i) {
+        sumX += xs[i];
+        sumY += ys[i];
+        ++quarters[static_cast<std::size_t>((xs[i] * 2 >= side ? 1 : 0) + (ys[i] * 2 >= side ? 2 : 0))];
     }
-    return decided;
+    const double middleX = (sumX / static_cast<double>(xs.size()) + 0.5) / side;
+    const double middleY = (sumY / static_cast<double>(ys.size()) + 0.5) / side;
+    const double enough = kQuarterCover * side * side / 4;
+    const auto reached = std::count_if(quarters.begin(), quarters.end(), [&](int n) { return n >= enough; });
+    return reached >= 3 && std::abs(middleX - 0.5) <= kMostOffMiddle && std::abs(middleY - 0.5) <= kMostOffMiddle
+               ? BoxMark::Crossed
+               : BoxMark::Uncertain;
 }
 
 BoxMark ReadBox(const cv::Mat& gray, const PagePlace& place, const PageLevels& levels,

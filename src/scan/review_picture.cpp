@@ -21,11 +21,18 @@ struct BoxStyle {
 BoxStyle StyleOf(BoxMark mark) {
     switch (mark) {
         case BoxMark::Crossed:
-            return {QColor(0, 48, 192), platform::PenStyle::Solid, {2, 3, 4}, QStringLiteral("krzyżyk")};
+            return {QColor(0, 48, 192),
+                    platform::PenStyle::Solid,
+                    {2, 3, 4},
+                    QStringLiteral("krzyżyk")};
         case BoxMark::FilledIn:
-            return {QColor(0, 128, 0), platform::PenStyle::Solid, {2, 5}, QStringLiteral("cofnięte")};
+            return {
+                QColor(0, 128, 0), platform::PenStyle::Solid, {2, 5}, QStringLiteral("cofnięte")};
         case BoxMark::Uncertain:
-            return {QColor(224, 0, 0), platform::PenStyle::Dotted, {2, 3, 4}, QStringLiteral("niepewne")};
+            return {QColor(224, 0, 0),
+                    platform::PenStyle::Dotted,
+                    {2, 3, 4},
+                    QStringLiteral("niepewne")};
         case BoxMark::Empty:
             break;
     }
@@ -75,15 +82,20 @@ QImage ReviewPicture(const QuestionPicture& shot, const QuestionPlace& place,
     if (shot.picture.isNull() || shot.area.isEmpty()) return page;
     const double xScale = shot.picture.width() / shot.area.width();
     const double yScale = shot.picture.height() / shot.area.height();
-    const auto x = [&](double mm) { return kReviewMargin + platform::Round((mm - shot.area.left()) * xScale); };
-    const auto y = [&](double mm) { return kReviewMargin + platform::Round((mm - shot.area.top()) * yScale); };
+    const auto x = [&](double mm) {
+        return kReviewMargin + platform::Round((mm - shot.area.left()) * xScale);
+    };
+    const auto y = [&](double mm) {
+        return kReviewMargin + platform::Round((mm - shot.area.top()) * yScale);
+    };
 
     platform::Canvas canvas(page);
     canvas.SetBrush(Qt::white);
     for (const BoxReading& reading : boxes) {
         if (reading.question != place.question) continue;
-        const auto answer = std::find_if(place.answers.begin(), place.answers.end(),
-                                         [&](const AnswerPlace& a) { return a.answer == reading.answer; });
+        const auto answer =
+            std::find_if(place.answers.begin(), place.answers.end(),
+                         [&](const AnswerPlace& a) { return a.answer == reading.answer; });
         if (answer == place.answers.end()) continue;
         const BoxStyle style = StyleOf(reading.mark);
         canvas.SetPen(style.colour, style.pen);
@@ -96,7 +108,8 @@ QImage ReviewPicture(const QuestionPicture& shot, const QuestionPlace& place,
         canvas.SetFont({QStringLiteral("Arial"), 8, true, false, style.colour});
         const QByteArray tag = platform::ToCodePage(style.tag);
         // At the right end of the answer's text, level with the box, inside the picture.
-        const int tagX = std::min(x(answer->text.right()), page.width()) - canvas.TextWidth(tag) - 2;
+        const int tagX =
+            std::min(x(answer->text.right()), page.width()) - canvas.TextWidth(tag) - 2;
         const int tagY = (y(box.top()) + y(box.bottom()) - canvas.TextHeight(tag)) / 2;
         canvas.TextOut(std::max(tagX, 0), tagY, tag);
     }

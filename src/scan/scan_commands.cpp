@@ -13,6 +13,7 @@
 #include "platform/encoding.h"
 #include "platform/file_names.h"
 #include "platform/io_error.h"
+#include "platform/memory.h"
 #include "platform/pdf_printer.h"
 #include "platform/progress.h"
 #include "platform/text_file.h"
@@ -211,8 +212,13 @@ int RunScansCommand(const QStringList& arguments) {
     const ScanTarget target = ScanTargetOf(store.Tally, store.SurveyText);
     SheetAssembly assembly(target, {});
     {
+        platform::KeepFreedMemoryInOneHeap();
         platform::TerminalProgress progress(command);
+        // Qt's image readers would speak of a broken file on their own; its line below says why.
+        const QtMessageHandler previous =
+            qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});
         ReadScanFiles(files, target, progress, [&](const ScannedPage& page) { assembly.Add(page); });
+        qInstallMessageHandler(previous);
     }
     bool leftOut = false;
     for (const RefusedPage& page : assembly.Refused()) {

@@ -2,21 +2,23 @@
 // pages rendered by Poppler) and read on worker threads, a few pages ahead of the one handed on.
 #include "scan/scan_files.h"
 
+#include <jpeglib.h>
+#include <png.h>
 #include <poppler/qt6/poppler-qt6.h>
 #include <tiffio.h>
 
-#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QImageReader>
 #include <algorithm>
+#include <cmath>
+#include <csetjmp>
 #include <condition_variable>
 #include <deque>
 #include <map>
 #include <memory>
 #include <mutex>
-#include <opencv2/imgcodecs.hpp>
+#include <opencv2/imgproc.hpp>
 #include <optional>
 #include <thread>
 
@@ -28,10 +30,9 @@ namespace {
 
 // Pages are read this many ahead of the one handed on, at most.
 constexpr int kPagesAheadPerWorker = 2;
-// A JPEG of at least this many pixels along its short side (a page scanned at 300 dpi, a phone
-// photo) is decoded at half its size: enough for the code and the boxes, and much quicker.
-constexpr int kHalvedJpegShortSide = 2400;
 constexpr int kPdfDotsPerInch = 300;
+constexpr double kLargestPdfPagePixels = 420.0 / 25.4 * 594.0 / 25.4 * 300 * 300;  // A2 at 300 dpi
+constexpr double kSmallestPdfPageSide = 200;
 // The largest file read whole: far above any scanned page.
 constexpr qint64 kLargestImageFile = 512LL * 1024 * 1024;
 
@@ -51,14 +52,7 @@ QString SizeRefusal(qint64 width, qint64 height) {
 }
 
 bool SaneSize(qint64 width, qint64 height) {
-    return width > 0 && height > 0 && width <= kLargestScanSide && height <= kLargestScanSide &&
-           width * height <= kLargestScanPixels;
-}
-
-QImage ImageOf(const cv::Mat& mat) {
-    QImage image(mat.cols, mat.rows, QImage::Format_Grayscale8);
-    for (int y = 0; y < mat.rows; ++y) std::copy_n(mat.ptr<uchar>(y), mat.cols, image.scanLine(y));
-    return image;
+    return width > 0 && height > 0 && width <= kLargestScanSide && height <= kLargestScanSide;
 }
 
 // The errors and warnings of the libraries go nowhere: a broken file is reported as the
@@ -70,6 +64,91 @@ void QuietLibraries() {
         TIFFSetWarningHandler(nullptr);
         Poppler::setDebugErrorFunction([](const QString&, const QVariant&) {}, QVariant());
     });
+}
+
+const QString kUnreadableImage = QStringLiteral("nie można odczytać obrazu");
+
+// A PNG file through libpng's simplified reading, which keeps its errors to itself: in grey,
+// what is transparent on white.
+QImage DecodePng(const QByteArray& file, QString& error) {
+    png_image image{};
+    image.version = PNG_IMAGE_VERSION;
+    if (!png_image_begin_read_from_memory(&image, file.constData(), static_cast<std::size_t>(file.size()))) {
+        error = kUnreadableImage;
+        return {};
+    }
+    if (!SaneSize(image.width, image.height)) {
+        error = SizeRefusal(image.width, image.height);
+        png_image_free(&image);
+        return {};
+    }
+    image.format = PNG_FORMAT_GRAY;
+    QImage gray(static_cast<int>(image.width), static_cast<int>(image.height), QImage::Format_Grayscale8);
+    const png_color white{255, 255, 255};
+    if (gray.isNull() || !png_image_finish_read(&image, &white, gray.bits(),
+                                                static_cast<png_int_32>(gray.bytesPerLine()), nullptr)) {
+        error = kUnreadableImage;
+        png_image_free(&image);
+        return {};
+    }
+    return gray;
+}
+
+// libjpeg's reading, whose failures jump back here instead of ending the program and whose
+// messages go nowhere. Only plain data lives between the jump and its target.
+struct JpegReading {
+    jpeg_decompress_struct info;
+    jpeg_error_mgr errors;
+    std::jmp_buf failed;
+};
+
+void JpegFailed(j_common_ptr info) {
+    std::longjmp(reinterpret_cast<JpegReading*>(info->client_data)->failed, 1);
+}
+
+bool StartJpeg(JpegReading& reading, const QByteArray& file) {
+    if (setjmp(reading.failed)) return false;
+    jpeg_create_decompress(&reading.info);
+    jpeg_mem_src(&reading.info, reinterpret_cast<const unsigned char*>(file.constData()),
+                 static_cast<unsigned long>(file.size()));
+    jpeg_read_header(&reading.info, TRUE);
+    // Grey straight from the decoder: the colours of a colour picture are never made.
+    reading.info.out_color_space = JCS_GRAYSCALE;
+    return true;
+}
+
+bool ReadJpegRows(JpegReading& reading, uchar* bits, qsizetype stride) {
+    if (setjmp(reading.failed)) return false;
+    jpeg_start_decompress(&reading.info);
+    while (reading.info.output_scanline < reading.info.output_height) {
+        JSAMPROW row = bits + static_cast<qsizetype>(reading.info.output_scanline) * stride;
+        jpeg_read_scanlines(&reading.info, &row, 1);
+    }
+    jpeg_finish_decompress(&reading.info);
+    return true;
+}
+
+QImage DecodeJpeg(const QByteArray& file, QString& error) {
+    JpegReading reading{};
+    reading.info.err = jpeg_std_error(&reading.errors);
+    reading.errors.error_exit = JpegFailed;
+    reading.errors.output_message = [](j_common_ptr) {};
+    reading.info.client_data = &reading;
+    QImage gray;
+    if (!StartJpeg(reading, file)) {
+        error = kUnreadableImage;
+    } else if (!SaneSize(reading.info.image_width, reading.info.image_height)) {
+        error = SizeRefusal(reading.info.image_width, reading.info.image_height);
+    } else {
+        gray = QImage(static_cast<int>(reading.info.image_width), static_cast<int>(reading.info.image_height),
+                      QImage::Format_Grayscale8);
+        if (gray.isNull() || !ReadJpegRows(reading, gray.bits(), gray.bytesPerLine())) {
+            error = kUnreadableImage;
+            gray = QImage();
+        }
+    }
+    jpeg_destroy_decompress(&reading.info);
+    return gray;
 }
 
 // A TIFF file's pages, and the size each claims, through libtiff.
@@ -96,6 +175,40 @@ public:
         return {};
     }
 
+    // The page chosen by Refusal, in grayscale: read a band of rows at a time in libtiff's
+    // RGBA form, whatever the page's own form and compression.
+    QImage DecodePage(QString& error) {
+        char message[1024] = {};
+        TIFFRGBAImage image{};
+        if (!TIFFRGBAImageOK(tiff_, message) || !TIFFRGBAImageBegin(&image, tiff_, 0, message)) {
+            error = QStringLiteral("nie można odczytać strony pliku TIFF");
+            return {};
+        }
+        image.req_orientation = ORIENTATION_TOPLEFT;
+        const int width = static_cast<int>(image.width);
+        const int height = static_cast<int>(image.height);
+        QImage gray(width, height, QImage::Format_Grayscale8);
+        constexpr int kBandRows = 256;
+        std::vector<std::uint32_t> band(static_cast<std::size_t>(width) * kBandRows);
+        bool read = !gray.isNull();
+        for (int row = 0; read && row < height; row += kBandRows) {
+            const int rows = std::min(kBandRows, height - row);
+            image.row_offset = row;
+            image.col_offset = 0;
+            read = TIFFRGBAImageGet(&image, band.data(), image.width, static_cast<std::uint32_t>(rows)) != 0;
+            // Each pixel is R, G, B and A bytes in memory.
+            const cv::Mat rgba(rows, width, CV_8UC4, band.data());
+            cv::Mat into(rows, width, CV_8UC1, gray.scanLine(row), static_cast<std::size_t>(gray.bytesPerLine()));
+            if (read) cv::cvtColor(rgba, into, cv::COLOR_RGBA2GRAY);
+        }
+        TIFFRGBAImageEnd(&image);
+        if (!read) {
+            error = QStringLiteral("nie można odczytać strony pliku TIFF");
+            return {};
+        }
+        return gray;
+    }
+
 private:
     TIFF* tiff_;
 };
@@ -108,7 +221,9 @@ std::unique_ptr<Poppler::Document> OpenPdf(const QString& path, QString& error) 
         error = QStringLiteral("plik PDF jest zabezpieczony hasłem");
         document.reset();
     } else {
-        document->setRenderHint(Poppler::Document::Antialiasing);
+        // Qt's painter draws a scanner's page pictures several times quicker than Poppler's
+        // own rasteriser, and without smoothing what the reading does not need smoothed.
+        document->setRenderBackend(Poppler::Document::QPainterBackend);
     }
     return document;
 }
@@ -119,14 +234,17 @@ QImage RenderPdfPage(Poppler::Document& document, int page, QString& error) {
         error = QStringLiteral("nie można odczytać strony pliku PDF");
         return {};
     }
-    const QSizeF points = one->pageSizeF();
-    const double width = points.width() / 72.0 * kPdfDotsPerInch;
-    const double height = points.height() / 72.0 * kPdfDotsPerInch;
-    if (!(width >= 1 && height >= 1 && SaneSize(static_cast<qint64>(width), static_cast<qint64>(height)))) {
+    // A page larger than A2 is rendered more coarsely, so that it takes no more memory than A2.
+    const QSizeF inches = one->pageSizeF() / 72.0;
+    double dotsPerInch = kPdfDotsPerInch;
+    const double pixels = inches.width() * inches.height() * dotsPerInch * dotsPerInch;
+    if (pixels > kLargestPdfPagePixels) dotsPerInch *= std::sqrt(kLargestPdfPagePixels / pixels);
+    if (!(inches.width() * dotsPerInch >= kSmallestPdfPageSide && inches.height() * dotsPerInch >= kSmallestPdfPageSide &&
+          inches.width() * dotsPerInch <= kLargestScanSide && inches.height() * dotsPerInch <= kLargestScanSide)) {
         error = QStringLiteral("strona PDF ma niewłaściwy rozmiar");
         return {};
     }
-    QImage image = one->renderToImage(kPdfDotsPerInch, kPdfDotsPerInch);
+    QImage image = one->renderToImage(dotsPerInch, dotsPerInch);
     if (image.isNull()) {
         error = QStringLiteral("nie można odczytać strony pliku PDF");
         return {};
@@ -303,19 +421,10 @@ private:
     }
 
     static QImage DecodeTiffPage(const QString& path, int page, QString& error) {
-        error = TiffFile(path).Refusal(page);
+        TiffFile file(path);
+        error = file.Refusal(page);
         if (!error.isEmpty()) return {};
-        std::vector<cv::Mat> pages;
-        try {
-            cv::imreadmulti(QFile::encodeName(path).toStdString(), pages, page - 1, 1, cv::IMREAD_GRAYSCALE);
-        } catch (const cv::Exception&) {
-            pages.clear();
-        }
-        if (pages.empty() || pages.front().empty()) {
-            error = QStringLiteral("nie można odczytać strony pliku TIFF");
-            return {};
-        }
-        return ImageOf(pages.front());
+        return file.DecodePage(error);
     }
 
     const QStringList& files_;
@@ -346,37 +455,13 @@ bool IsScanFileName(const QString& name) {
 }  // namespace
 
 QImage DecodeScanImage(const QByteArray& file, QString& error) {
-    QuietLibraries();
-    QBuffer buffer;
-    buffer.setData(file);
-    QImageReader header(&buffer);
-    const QSize size = header.size();
-    if (!size.isValid()) {
-        error = QStringLiteral("nie można odczytać obrazu");
-        return {};
-    }
-    if (!SaneSize(size.width(), size.height())) {
-        error = SizeRefusal(size.width(), size.height());
-        return {};
-    }
-    int flags = cv::IMREAD_GRAYSCALE;
-    if (FormatOf(file.left(16)) == Format::Jpeg && std::min(size.width(), size.height()) >= kHalvedJpegShortSide) {
-        flags = cv::IMREAD_REDUCED_GRAYSCALE_2;
-    }
-    cv::Mat picture;
-    try {
-        picture = cv::imdecode(cv::Mat(1, static_cast<int>(file.size()), CV_8UC1,
-                                       const_cast<char*>(file.constData())),
-                               flags);
-    } catch (const cv::Exception&) {
-        picture.release();
-    }
-    if (picture.empty()) {
-        error = QStringLiteral("nie można odczytać obrazu");
-        return {};
-    }
-    error.clear();
-    return ImageOf(picture);
+    const Format format = FormatOf(file.left(16));
+    QImage picture;
+    if (format == Format::Png) picture = DecodePng(file, error);
+    if (format == Format::Jpeg) picture = DecodeJpeg(file, error);
+    if (picture.isNull() && error.isEmpty()) error = QStringLiteral("nie można odczytać obrazu");
+    if (!picture.isNull()) error.clear();
+    return picture;
 }
 
 QStringList ScanFilesOf(const QStringList& inputs) {
@@ -397,7 +482,9 @@ QStringList ScanFilesOf(const QStringList& inputs) {
 bool ReadScanFiles(const QStringList& files, const ScanTarget& target,
                    platform::Progress& progress, const std::function<void(ScannedPage)>& onPage) {
     QuietLibraries();
-    const int workers = static_cast<int>(std::clamp(std::thread::hardware_concurrency(), 1u, 8u));
+    // A worker for every core, up to four: each holds a page or two of pictures (some 100 MB for
+    // a PDF page), so more would take more memory than they save time.
+    const int workers = static_cast<int>(std::clamp(std::thread::hardware_concurrency(), 1u, 4u));
     Reading reading(files, target, workers);
     // The workers are stopped and joined however the reading ends, also when `onPage` throws.
     struct Workers {

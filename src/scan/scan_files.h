@@ -20,14 +20,13 @@ namespace scan {
 // .tiff, .pdf, letter case not counting) in name order, not its subfolders; a file itself.
 QStringList ScanFilesOf(const QStringList& inputs);
 
-// Larger images are refused before they are decoded: no scanner or camera makes them, and their
-// decoding would take more memory than the reading may.
+// Images of a longer side are refused before they are decoded: no scanner or camera makes them
+// (a page scanned at 1200 dpi is 10,000 pixels long), and their decoding would take more memory
+// than the reading may.
 constexpr int kLargestScanSide = 12000;
-constexpr qint64 kLargestScanPixels = 150'000'000;
 
-// One image file (PNG or JPEG) decoded as the reading decodes it: in grayscale,
-// a large JPEG at half its size (enough for the code and the boxes, and quicker). A null image
-// with `error` set when it cannot be decoded or claims too large a size.
+// One image file (PNG or JPEG) decoded as the reading decodes it, in grayscale. A null image with
+// `error` set when it cannot be decoded or claims too large a size.
 QImage DecodeScanImage(const QByteArray& file, QString& error);
 
 struct ScannedPage {

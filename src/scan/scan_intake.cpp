@@ -29,8 +29,8 @@ void ScanIntake::ReadScans(const QStringList& inputs) {
     platform::Dialogs& dialogs = manager_.dialogs();
     const QStringList files = ScanFilesOf(inputs);
     if (files.isEmpty()) {
-        return dialogs.Notice(QStringLiteral(
-            "Nie wybrano żadnego pliku skanów (PNG, JPEG, TIFF albo PDF)..."));
+        return dialogs.Notice(
+            QStringLiteral("Nie wybrano żadnego pliku skanów (PNG, JPEG, TIFF albo PDF)..."));
     }
     const results::ResultsStore& loaded = manager_.Results();
     const ScanTarget target = ScanTargetOf(loaded.Tally, loaded.SurveyText);
@@ -47,8 +47,8 @@ void ScanIntake::ReadScans(const QStringList& inputs) {
     }
     // A stopped reading adds nothing: the sheets of the pages not yet read would be incomplete.
     if (!finished) {
-        return dialogs.Notice(QStringLiteral(
-            "Wczytywanie skanów przerwano; do wyników nie dodano żadnego arkusza."));
+        return dialogs.Notice(
+            QStringLiteral("Wczytywanie skanów przerwano; do wyników nie dodano żadnego arkusza."));
     }
     summary.refused = assembly.Refused();
     std::vector<ScannedSheet> waiting;
@@ -67,14 +67,15 @@ void ScanIntake::ReadScans(const QStringList& inputs) {
                                     .arg(results::SheetRefusedNotice());
         }
     }
-    review_.Review(std::move(waiting), [this, summary](const SheetReviewWindow::Outcome& outcome) mutable {
-        // Results reset or closed meanwhile: what was read went with them.
-        if (outcome.resultsClosed) return;
-        summary.addedReviewed = outcome.added;
-        summary.skipped = outcome.skipped;
-        summary.unchecked = outcome.unchecked;
-        manager_.Handle([&] { manager_.dialogs().Notice(ScanSummaryText(summary)); });
-    });
+    review_.Review(
+        std::move(waiting), [this, summary](const SheetReviewWindow::Outcome& outcome) mutable {
+            // Results reset or closed meanwhile: what was read went with them.
+            if (outcome.resultsClosed) return;
+            summary.addedReviewed = outcome.added;
+            summary.skipped = outcome.skipped;
+            summary.unchecked = outcome.unchecked;
+            manager_.Handle([&] { manager_.dialogs().Notice(ScanSummaryText(summary)); });
+        });
 }
 
 }  // namespace scan

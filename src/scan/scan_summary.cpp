@@ -13,7 +13,8 @@ constexpr int kListedPages = 25;
 
 QString ScanSummaryText(const ScanSummary& summary) {
     QStringList lines;
-    lines << QStringLiteral("Wczytane pliki: %1, strony: %2.").arg(summary.files).arg(summary.pages);
+    lines
+        << QStringLiteral("Wczytane pliki: %1, strony: %2.").arg(summary.files).arg(summary.pages);
     lines << QStringLiteral("Dodane arkusze: %1, w tym sprawdzone: %2.")
                  .arg(summary.addedAtOnce + summary.addedReviewed)
                  .arg(summary.addedReviewed);
@@ -22,8 +23,9 @@ QString ScanSummaryText(const ScanSummary& summary) {
                  .arg(summary.addedReviewed)
                  .arg(summary.skipped);
     if (summary.unchecked > 0) {
-        lines << QStringLiteral("Niesprawdzone arkusze: %1 (okno sprawdzania zamknięto przed "
-                                "nimi; nie dodano ich).")
+        lines << QStringLiteral(
+                     "Niesprawdzone arkusze: %1 (okno sprawdzania zamknięto przed "
+                     "nimi; nie dodano ich).")
                      .arg(summary.unchecked);
     }
     for (const QString& sheet : summary.notAdded) lines << sheet;

@@ -2,11 +2,13 @@
 #include "scan/sheet_review_window.h"
 
 #include <QKeyEvent>
+#include <QKeySequence>
 #include <QPixmap>
 #include <algorithm>
 
 #include "collect/new_results.h"
 #include "collect/sheet_entry_window.h"
+#include "platform/accessibility.h"
 #include "platform/fonts.h"
 #include "results/results_manager_window.h"
 #include "scan/read_sheet_numbers.h"
@@ -52,22 +54,25 @@ SheetReviewWindow::SheetReviewWindow(platform::Dialogs& dialogs, results::TForm3
     Image1 = AddLabel(kPictureRect);
     Image1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     Image1->setWordWrap(true);
-    Image1->setAccessibleName(QStringLiteral("Zeskanowane pytanie"));
+    platform::NameControl(Image1, QStringLiteral("Zeskanowane pytanie"));
     for (int a = 0; a < 9; ++a) Answer[a] = AddLabel({24, 352 + 20 * a, kWidth - 32, 18});
     Label3 = AddLabel({8, 534, kWidth - 16, 17});
     Label3->setText(QStringLiteral(
         "Ramki: gruba ciągła – krzyżyk, kropkowana – puste, podwójna – zamalowane (cofnięte), "
         "gruba kropkowana – niepewne"));
     Label4 = AddLabel({8, 554, kWidth - 16, 17});
-    Label4->setText(QStringLiteral("a–i lub 1–9: zaznacz / odznacz     Enter, →: dalej (po "
-                                   "ostatnim pytaniu Enter dodaje arkusz)     ←: wstecz     "
-                                   "Esc: koniec"));
+    Label4->setText(
+        QStringLiteral("a–i lub 1–9: zaznacz / odznacz     Enter, →: dalej (po "
+                       "ostatnim pytaniu Enter dodaje arkusz)     ←: wstecz     "
+                       "Esc: koniec"));
     Button1 = AddButton(QStringLiteral("&Pomiń arkusz"), {8, 576, 121, 25});
     Button2 = AddButton(QStringLiteral("&Koniec"), {kWidth - 89, 576, 81, 25});
     // Enter and the arrows belong to the sheet; the buttons take Alt+P and Alt+K.
     for (QPushButton* button : {Button1, Button2}) button->setFocusPolicy(Qt::NoFocus);
     OnClick(Button1, [this] { Button1Click(); });
     OnClick(Button2, [this] { CloseForm(); });
+    // Escape ends the window as "Koniec" does.
+    OnShortcut(QKeySequence(Qt::Key_Escape), [this] { CloseForm(); });
     connect(&manager_, &results::TForm3::ResultsClosed, this, [this] {
         if (!Reviewing()) return;
         outcome_.resultsClosed = true;
@@ -92,6 +97,7 @@ void SheetReviewWindow::Review(std::vector<ScannedSheet> sheets,
     ShowSheet();
     ShowForm();
     setFocus();
+    AnnounceQuestion();
 }
 
 void SheetReviewWindow::Append(std::vector<ScannedSheet> sheets) {
@@ -110,15 +116,17 @@ void SheetReviewWindow::keyPressEvent(QKeyEvent* event) {
 
 void SheetReviewWindow::Key(int key, const QString& text, Qt::KeyboardModifiers modifiers) {
     if (!Reviewing()) return;
-    if (key == Qt::Key_Escape) return CloseForm();
     const collect::SheetTyping::KeyResult pressed = typing_->Press(key, text, modifiers);
     switch (pressed.outcome) {
         case collect::SheetTyping::Outcome::Complete:
             return AddReviewedSheet();
         case collect::SheetTyping::Outcome::Moved:
-            return ShowQuestion();
+            ShowQuestion();
+            return AnnounceQuestion();
         case collect::SheetTyping::Outcome::Toggled:
-            return ShowAnswer(pressed.answer);
+            ShowAnswer(pressed.answer);
+            return platform::Announce(this,
+                                      collect::AnswerReading(*typing_, texts_, pressed.answer));
         case collect::SheetTyping::Outcome::Ignored:
             return;
     }
@@ -132,18 +140,25 @@ void SheetReviewWindow::AddReviewedSheet() {
     }
     numbers_.Add(CurrentSheet().number);
     ++outcome_.added;
-    NextSheet();
+    NextSheet(QStringLiteral("Dodano arkusz %1. ").arg(CurrentSheet().number));
 }
 
 void SheetReviewWindow::Button1Click() {
     if (!Reviewing()) return;
     ++outcome_.skipped;
-    NextSheet();
+    NextSheet(QStringLiteral("Pominięto arkusz %1. ").arg(CurrentSheet().number));
 }
 
-void SheetReviewWindow::NextSheet() {
-    if (++current_ < sheets_.size()) return ShowSheet();
-    CloseForm();
+void SheetReviewWindow::NextSheet(const QString& told) {
+    if (++current_ >= sheets_.size()) return CloseForm();
+    ShowSheet();
+    AnnounceQuestion(told);
+}
+
+void SheetReviewWindow::AnnounceQuestion(const QString& before) {
+    platform::Announce(this, before + Label2->text() + QStringLiteral(". ") +
+                                 collect::QuestionReading(Label1->text(), *typing_, texts_) +
+                                 QStringLiteral(". ") + Image1->accessibleDescription());
 }
 
 void SheetReviewWindow::FormClose() {
@@ -185,34 +200,33 @@ void SheetReviewWindow::ShowPicture() {
     const int q = typing_->Question();
     const auto picture = std::find_if(sheet.pictures.begin(), sheet.pictures.end(),
                                       [&](const QuestionPicture& p) { return p.question == q; });
-    const QuestionPlace* place = PlaceOf(q);
+    const auto [page, place] = PlaceOf(q);
     if (picture != sheet.pictures.end() && place) {
         QImage shown = ReviewPicture(*picture, *place, sheet.doubtfulBoxes);
         if (shown.width() > kPictureRect.width() || shown.height() > kPictureRect.height()) {
-            shown = shown.scaled(kPictureRect.size(), Qt::KeepAspectRatio, Qt::SmoothTransformation);
+            shown =
+                shown.scaled(kPictureRect.size(), Qt::KeepAspectRatio, Qt::SmoothTransformation);
         }
         Image1->setPixmap(QPixmap::fromImage(shown));
+        // What the frames say, for a screen reader.
         QStringList readings;
         for (const BoxReading& box : sheet.doubtfulBoxes) {
-            if (box.question == q) readings << QChar(u'a' + box.answer - 1) + QStringLiteral(": ") + BoxMarkName(box.mark);
+            if (box.question != q) continue;
+            readings << QChar(u'a' + box.answer - 1) + QStringLiteral(": ") + BoxMarkName(box.mark);
         }
         Image1->setAccessibleDescription(readings.join(QStringLiteral(", ")));
         return;
     }
     // A question of a page that no scan held, or one whose picture is missing: typed from paper.
-    int page = 0;
-    for (const SheetPage& p : layout_) {
-        for (const QuestionPlace& place : p.questions) {
-            if (place.question == q) page = p.number;
-        }
-    }
-    const QString text = Contains(sheet.missingQuestions, q)
-                             ? QStringLiteral("Arkusz %1: strona %2 nie została zeskanowana. "
-                                              "Zaznacz odpowiedzi tego pytania z papieru.")
+    const QString text = Contains(sheet.missingQuestions, q) && page
+                             ? QStringLiteral(
+                                   "Arkusz %1: strona %2 nie została zeskanowana. "
+                                   "Zaznacz odpowiedzi tego pytania z papieru.")
                                    .arg(sheet.number)
-                                   .arg(page)
-                             : QStringLiteral("Arkusz %1: obrazu tego pytania brak. Zaznacz "
-                                              "odpowiedzi z papieru.")
+                                   .arg(page->number)
+                             : QStringLiteral(
+                                   "Arkusz %1: obrazu tego pytania brak. Zaznacz "
+                                   "odpowiedzi z papieru.")
                                    .arg(sheet.number);
     Image1->setText(text);
     Image1->setAccessibleDescription(text);
@@ -234,13 +248,13 @@ void SheetReviewWindow::ShowAnswer(int answer) {
     collect::ShowMark(*label, typing_->Sheet().IsMarked(q, answer));
 }
 
-const QuestionPlace* SheetReviewWindow::PlaceOf(int question) const {
+std::pair<const SheetPage*, const QuestionPlace*> SheetReviewWindow::PlaceOf(int question) const {
     for (const SheetPage& page : layout_) {
         for (const QuestionPlace& place : page.questions) {
-            if (place.question == question) return &place;
+            if (place.question == question) return {&page, &place};
         }
     }
-    return nullptr;
+    return {nullptr, nullptr};
 }
 
 }  // namespace scan

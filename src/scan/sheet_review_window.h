@@ -9,6 +9,7 @@
 #include <array>
 #include <functional>
 #include <optional>
+#include <utility>
 #include <vector>
 
 #include "collect/sheet_typing.h"
@@ -29,13 +30,14 @@ class SheetReviewWindow : public platform::Form {
     Q_OBJECT
 public:
     // Sheets added here go into the manager's loaded results and their numbers into `numbers`.
-    SheetReviewWindow(platform::Dialogs& dialogs, results::TForm3& manager, ReadSheetNumbers& numbers);
+    SheetReviewWindow(platform::Dialogs& dialogs, results::TForm3& manager,
+                      ReadSheetNumbers& numbers);
 
     // What became of the sheets of one review.
     struct Outcome {
         int added = 0;
-        int skipped = 0;    // "Pomiń arkusz"
-        int unchecked = 0;  // still waiting when the window closed
+        int skipped = 0;             // "Pomiń arkusz"
+        int unchecked = 0;           // still waiting when the window closed
         bool resultsClosed = false;  // the results were reset or closed meanwhile
     };
     // Shows the waiting sheets one after another, the first at once; `finished` runs once, when
@@ -74,8 +76,14 @@ private:
     void ShowAnswer(int answer);
     void ShowPicture();
     void AddReviewedSheet();
-    void NextSheet();
-    const QuestionPlace* PlaceOf(int question) const;
+    // The next waiting sheet on screen, told to a screen reader after `told`; the window closes
+    // after the last.
+    void NextSheet(const QString& told);
+    // Tells a screen reader the question now on screen, after `before`: which of those to check it
+    // is, the heading, its lines, every answer with its mark and the program's reading.
+    void AnnounceQuestion(const QString& before = {});
+    // The page of the sheet that holds the question, and the question's place on it.
+    std::pair<const SheetPage*, const QuestionPlace*> PlaceOf(int question) const;
 
     results::TForm3& manager_;
     ReadSheetNumbers& numbers_;

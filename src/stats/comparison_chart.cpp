@@ -3,7 +3,9 @@
 
 #include <algorithm>
 
+#include "charts/chart_reading.h"
 #include "platform/canvas.h"
+#include "platform/encoding.h"
 #include "platform/round.h"
 
 namespace stats {
@@ -22,7 +24,7 @@ double Displayed(const ComparisonValues& values, int channel, int answer, bool s
     return scaleToFull ? percent : percent * values.ScaleFactor;
 }
 
-QByteArray ValueLabel(double percent) { return QByteArray::number(Round(percent)); }
+QByteArray ValueLabel(double percent) { return QByteArray::number(charts::ShownPercent(percent)); }
 
 }  // namespace
 
@@ -98,6 +100,32 @@ void DrawComparison(platform::Canvas& canvas, const ChannelStore& store,
     }
     canvas.Font().colour = Qt::black;
     canvas.SetBrush(kSilver);
+}
+
+platform::Reading ReadComparison(const ChannelStore& store, const ComparisonValues& values,
+                                 const ChannelLooks& looks, charts::PercentBase base) {
+    platform::Reading reading;
+    if (values.ActiveChannelCount == 0) {
+        reading.name = QStringLiteral("Wykres porównawczy: żaden kanał nie jest włączony");
+        return reading;
+    }
+    const int q = store.ShownQuestion;
+    reading.name = QStringLiteral("Wykres porównawczy, ") +
+                   charts::QuestionOfReading(q, store.QuestionCount);
+    reading.description = base == charts::PercentBase::Answers
+                              ? QStringLiteral("procent z odpowiedzi w każdym kanale")
+                              : QStringLiteral("procent z ankietowanych w każdym kanale");
+    // As the groups stand on the picture: answer by answer, each with the bars of its channels.
+    for (int a = 1; a <= store.ShownAnswerCount(); ++a) {
+        for (int K = 1; K <= kChannels; ++K) {
+            if (!looks[K].SwitchedOn) continue;
+            const QString channel =
+                QStringLiteral("kanał %1 (%2)").arg(K).arg(platform::FromCodePage(looks[K].Label));
+            reading.items << charts::AnswerReading(a, values.Percent[K][a],
+                                                   store.Channels[K].AnswerTally[q][a], channel);
+        }
+    }
+    return reading;
 }
 
 QByteArray ComparisonHeader(const ChannelStore& store) {

@@ -9,6 +9,7 @@
 #include <cstdint>
 
 #include "charts/chart_drawing.h"
+#include "platform/accessibility.h"
 #include "stats/channel_store.h"
 
 namespace platform {
@@ -43,6 +44,12 @@ ComparisonValues ComputeComparison(const ChannelStore& store, const ChannelLooks
 // fills it. A question without answers, or no channel switched on, draws the frame only.
 void DrawComparison(platform::Canvas& canvas, const ChannelStore& store,
                     const ComparisonValues& values, const ChannelLooks& looks, bool scaleToFull);
+
+// What a screen reader reads of the picture drawn from these values: one item per bar, from left
+// to right ("A, kanał 1 (klasa1.): 30 %, 12 ankietowanych"); with no channel switched on, only
+// the name saying so.
+platform::Reading ReadComparison(const ChannelStore& store, const ComparisonValues& values,
+                                 const ChannelLooks& looks, charts::PercentBase base);
 
 // The printout header: "Ankieta: " + the survey name + ", Pytanie nr " + the shown question.
 QByteArray ComparisonHeader(const ChannelStore& store);

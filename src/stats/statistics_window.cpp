@@ -12,7 +12,9 @@
 #include <QRadioButton>
 #include <QScrollBar>
 
+#include "charts/chart_reading.h"
 #include "charts/chart_window.h"
+#include "platform/accessibility.h"
 #include "platform/canvas.h"
 #include "platform/controls.h"
 #include "platform/encoding.h"
@@ -64,13 +66,18 @@ void TForm7::BuildControls() {
         edit->setGeometry(editLeft[K], 336, 185, 19);
         edit->setReadOnly(true);
         edit->setFrame(false);
-        edit->setFocusPolicy(Qt::NoFocus);  // not in the tab order; a click moves the focus on
+        // In the tab order, so that the keyboard reaches the colour too (Space chooses it,
+        // Delete brings back the default); a click still moves the focus on.
+        edit->setFocusPolicy(Qt::StrongFocus);
+        platform::ShowFocusFrame(edit);
         edit->setCursor(Qt::CrossCursor);
         edit->setContextMenuPolicy(Qt::NoContextMenu);  // the right button gives the default colour
         edit->setFont(platform::ControlFont(QStringLiteral("MS Sans Serif"), 11, true));
         edit->setToolTip(QStringLiteral("Zmień kolor"));
         ColourBoxes[K] = edit;
         SetChannelColour(K, DefaultColour(K));
+        platform::NameControl(box, QStringLiteral("Kanał %1").arg(K));
+        platform::NameControl(edit, QStringLiteral("Kolor kanału %1").arg(K));
     }
     CheckBox1 = ChannelBoxes[1];
     CheckBox2 = ChannelBoxes[2];
@@ -86,23 +93,34 @@ void TForm7::BuildControls() {
     ScrollBar1 = new QScrollBar(Qt::Horizontal, client);
     ScrollBar1->setGeometry(336, 368, 177, 21);
     ScrollBar1->setPageStep(5);
+    // The arrow keys step the questions, Page Up and Page Down five at a time.
+    platform::StepByKeys(ScrollBar1);
+    platform::ShowFocusFrame(ScrollBar1);
+    platform::NameControl(ScrollBar1, QStringLiteral("Numer pytania"));
     RadioButton1 = AddRadioButton(QStringLiteral("/ilość ank."), {528, 360, 81, 17});
     RadioButton2 = AddRadioButton(QStringLiteral("/ilość odp."), {528, 376, 73, 25});
     RadioButton1->setChecked(true);
     Button3 = AddButton(QStringLiteral("Zapisz"), {616, 368, 73, 23});
     Button4 = AddButton(QStringLiteral("Drukuj"), {704, 368, 73, 23});
+    Button3->setShortcut(QKeySequence::Save);
+    Button4->setShortcut(QKeySequence::Print);
+    // As they stand: the picture, the row of channels under it, then the bottom row.
+    platform::SetTabOrder({Image1, CheckBox1, Edit1, CheckBox2, Edit2, CheckBox3, Edit3, CheckBox4,
+                           Button1, Button2, ScrollBar1, RadioButton1, RadioButton2, Button3,
+                           Button4});
 
-    Wyniki1 = MenuBar()->addMenu(QStringLiteral("Wyniki"));
-    Wczytaj1 = Wyniki1->addMenu(QStringLiteral("Wczytaj"));
-    Kananr11 = Wczytaj1->addAction(QStringLiteral("Kanał 1"));
-    Kananr21 = Wczytaj1->addAction(QStringLiteral("Kanał 2"));
-    Kananr31 = Wczytaj1->addAction(QStringLiteral("Kanał 3"));
-    Wyzeruj1 = Wyniki1->addMenu(QStringLiteral("Wyzeruj"));
-    Kananr12 = Wyzeruj1->addAction(QStringLiteral("Kanał 1"));
-    Kananr22 = Wyzeruj1->addAction(QStringLiteral("Kanał 2"));
-    Kananr32 = Wyzeruj1->addAction(QStringLiteral("Kanał 3"));
-    Wszystkie1 = Wyzeruj1->addAction(QStringLiteral("Wszystkie"));
-    Koniec1 = Wyniki1->addAction(QStringLiteral("Koniec"));
+    // Each menu and item with its Alt letter.
+    Wyniki1 = MenuBar()->addMenu(QStringLiteral("&Wyniki"));
+    Wczytaj1 = Wyniki1->addMenu(QStringLiteral("&Wczytaj"));
+    Kananr11 = Wczytaj1->addAction(QStringLiteral("Kanał &1"));
+    Kananr21 = Wczytaj1->addAction(QStringLiteral("Kanał &2"));
+    Kananr31 = Wczytaj1->addAction(QStringLiteral("Kanał &3"));
+    Wyzeruj1 = Wyniki1->addMenu(QStringLiteral("Wy&zeruj"));
+    Kananr12 = Wyzeruj1->addAction(QStringLiteral("Kanał &1"));
+    Kananr22 = Wyzeruj1->addAction(QStringLiteral("Kanał &2"));
+    Kananr32 = Wyzeruj1->addAction(QStringLiteral("Kanał &3"));
+    Wszystkie1 = Wyzeruj1->addAction(QStringLiteral("&Wszystkie"));
+    Koniec1 = Wyniki1->addAction(QStringLiteral("&Koniec"));
     HiddenItem = Wyniki1->addAction(QString());
     HiddenItem->setVisible(false);
 }
@@ -116,6 +134,8 @@ void TForm7::WireHandlers() {
         OnToggle(ChannelBoxes[K], [this, K] { ChannelBoxClick(K); });
         OnMouseDown(ColourBoxes[K],
                     [this, K](Qt::MouseButton button) { ChannelColourMouseDown(K, button); });
+        OnKeysForMouse(ColourBoxes[K],
+                       [this, K](Qt::MouseButton button) { ChangeChannelColour(K, button); });
     }
     OnClick(Wszystkie1, [this] { ResetAllChannels(); });
     OnClick(Koniec1, [this] { Koniec1Click(); });
@@ -127,6 +147,8 @@ void TForm7::WireHandlers() {
     OnToggle(CheckBox4, [this] { CheckBox4Click(); });
     OnChecked(RadioButton1, [this] { BaseClick(); });
     OnChecked(RadioButton2, [this] { BaseClick(); });
+    // Escape ends the window as "Koniec" does.
+    OnShortcut(QKeySequence(Qt::Key_Escape), [this] { Koniec1Click(); });
 }
 
 QColor TForm7::ChannelColour(int channel) const {
@@ -138,6 +160,7 @@ void TForm7::SetChannelColour(int channel, QColor colour) {
     palette.setColor(QPalette::Base, colour);
     palette.setColor(QPalette::Text, Qt::white);
     ColourBoxes[channel]->setPalette(palette);
+    ColourBoxes[channel]->setAccessibleDescription(charts::ColourReading(colour));
 }
 
 bool TForm7::AnyChannelOn() const {
@@ -160,6 +183,8 @@ void TForm7::ClearPictureFrom(int x, int y) {
     platform::Canvas canvas(Image1->Picture());
     charts::ClearPicture(canvas, x, y);
     Image1->update();
+    // A cleared picture shows no channel.
+    Image1->SetReading(ReadComparison(store_, ComparisonValues{}, ChannelLooks{}, SelectedBase()));
 }
 
 void TForm7::DisableStepping() {
@@ -326,9 +351,13 @@ void TForm7::BaseClick() {
 }
 
 void TForm7::ChannelColourMouseDown(int channel, Qt::MouseButton button) {
+    ChangeChannelColour(channel, button);
+    CheckBox4->setFocus();
+}
+
+void TForm7::ChangeChannelColour(int channel, Qt::MouseButton button) {
     SetChannelColour(channel, charts::PickBoxColour(dialogs(), button, ChannelColour(channel),
                                                     DefaultColour(channel)));
-    CheckBox4->setFocus();
     if (AnyChannelOn()) RedrawRequest = true;
 }
 
@@ -339,6 +368,7 @@ void TForm7::Timer1Timer() {
         platform::Canvas canvas(Image1->Picture());
         DrawComparison(canvas, store_, Values, looks, CheckBox4->isChecked());
         Image1->update();
+        Image1->SetReading(ReadComparison(store_, Values, looks, SelectedBase()));
     }
     RedrawRequest = false;
 }

@@ -51,8 +51,11 @@ class TForm7 : public platform::Form {
     void CheckBox4Click();              // "Skala 100%"
     void BaseClick();                   // "/ilość ank." or "/ilość odp."
     // A mouse button pressed on channel K's colour box (Edit1..3): the left button opens the
-    // colour dialog, the right one brings back the default colour.
+    // colour dialog, the right one brings back the default colour; then the focus goes to
+    // "Skala 100%".
     void ChannelColourMouseDown(int channel, Qt::MouseButton button);
+    // The same colour change from the keyboard (Space, Delete), the focus staying on the box.
+    void ChangeChannelColour(int channel, Qt::MouseButton button);
     // Every 100 ms: draws the comparison when a redraw was requested and a channel is on.
     void Timer1Timer();
 

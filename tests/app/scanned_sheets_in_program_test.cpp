@@ -35,7 +35,8 @@ constexpr int kFaintQuestion = 3, kFaintAnswer = 4;
 constexpr int kFilledQuestion = 1, kFilledAnswer = 1;
 
 bool Ticked(int sheet, int question, int answer) {
-    return QByteArray(kTicked[sheet - 1][question - 1]).contains(static_cast<char>('a' + answer - 1));
+    return QByteArray(kTicked[sheet - 1][question - 1])
+        .contains(static_cast<char>('a' + answer - 1));
 }
 // What the person reads on the paper: the ticks, and the faint cross that is one.
 bool OnPaper(int sheet, int question, int answer) {
@@ -45,7 +46,8 @@ bool OnPaper(int sheet, int question, int answer) {
 
 }  // namespace
 
-TEST(ScannedSheetsInProgram, SheetsPrintedTickedAndScannedBecomeExactlyTheirCountsInTheSavedResults) {
+TEST(ScannedSheetsInProgram,
+     SheetsPrintedTickedAndScannedBecomeExactlyTheirCountsInTheSavedResults) {
     // An A4 page at 150 dpi, so that the paper fills the recorded page.
     testing_support::ProgramOnFolder run(QSize(1754, 1240), kDotsPerInch);
     testing_support::TempFolder& folder = run.folder;
@@ -62,7 +64,8 @@ TEST(ScannedSheetsInProgram, SheetsPrintedTickedAndScannedBecomeExactlyTheirCoun
         }
         editor.Edit(1)->setText(QStringLiteral("Pytanie %1").arg(q + 1));
         for (int a = 1; a <= kAnswerCounts[q]; ++a) {
-            editor.Edit(2 * a + 1)->setText(QStringLiteral("odpowiedź %1").arg(QChar(u'A' + a - 1)));
+            editor.Edit(2 * a + 1)->setText(
+                QStringLiteral("odpowiedź %1").arg(QChar(u'A' + a - 1)));
         }
     }
     const QString survey = folder.File("klasa.ank");
@@ -85,18 +88,23 @@ TEST(ScannedSheetsInProgram, SheetsPrintedTickedAndScannedBecomeExactlyTheirCoun
     std::mt19937 random(27);
     for (int sheet = 1; sheet <= kSheets; ++sheet) {
         for (const scan::SheetPage& page : layout) {
-            QImage paper = run.printer.pages()[static_cast<std::size_t>(2 * (sheet - 1) + page.number - 1)]
-                               .convertToFormat(QImage::Format_Grayscale8);
+            QImage paper =
+                run.printer.pages()[static_cast<std::size_t>(2 * (sheet - 1) + page.number - 1)]
+                    .convertToFormat(QImage::Format_Grayscale8);
             for (const scan::QuestionPlace& question : page.questions) {
                 for (const scan::AnswerPlace& answer : question.answers) {
-                    Mark mark = Ticked(sheet, question.question, answer.answer) ? Mark::Cross : Mark::None;
-                    if (sheet == 2 && question.question == kFaintQuestion && answer.answer == kFaintAnswer) {
+                    Mark mark =
+                        Ticked(sheet, question.question, answer.answer) ? Mark::Cross : Mark::None;
+                    if (sheet == 2 && question.question == kFaintQuestion &&
+                        answer.answer == kFaintAnswer) {
                         mark = Mark::Faint;
                     }
-                    if (sheet == 2 && question.question == kFilledQuestion && answer.answer == kFilledAnswer) {
+                    if (sheet == 2 && question.question == kFilledQuestion &&
+                        answer.answer == kFilledAnswer) {
                         mark = Mark::FilledIn;
                     }
-                    if (mark != Mark::None) test_scans::DrawMark(paper, kDotsPerInch, mark, answer.box, random);
+                    if (mark != Mark::None)
+                        test_scans::DrawMark(paper, kDotsPerInch, mark, answer.box, random);
                 }
             }
             if (sheet == 3 && page.number == 2) continue;
@@ -104,7 +112,8 @@ TEST(ScannedSheetsInProgram, SheetsPrintedTickedAndScannedBecomeExactlyTheirCoun
             look.rotationDegrees = (sheet % 2 ? 1.5 : -2.0);
             look.upsideDown = sheet == 2 && page.number == 1;
             const QByteArray file = test_scans::ScanFile(paper, kDotsPerInch, look, random);
-            const QString name = QStringLiteral("skany/arkusz%1-strona%2.png").arg(sheet).arg(page.number);
+            const QString name =
+                QStringLiteral("skany/arkusz%1-strona%2.png").arg(sheet).arg(page.number);
             testing_support::WriteBytes(folder.File(name), file);
             if (sheet == 4 && page.number == 1) {
                 testing_support::WriteBytes(folder.File("skany/zz-drugi-raz.png"), file);
@@ -146,7 +155,8 @@ TEST(ScannedSheetsInProgram, SheetsPrintedTickedAndScannedBecomeExactlyTheirCoun
                            QStringLiteral("Dodane arkusze: 4, w tym sprawdzone: 2."),
                            QStringLiteral("Sprawdzone arkusze: 2 (dodane: 2, pominięte: 0)."),
                            QStringLiteral("Nieodczytane strony: 1.")}));
-    EXPECT_EQ(summary.value(4), QStringLiteral("zz-drugi-raz.png, strona 1: strona 1 arkusza 4 już wczytano"));
+    EXPECT_EQ(summary.value(4),
+              QStringLiteral("zz-drugi-raz.png, strona 1: strona 1 arkusza 4 już wczytano"));
 
     // Saved: exactly the counts of what the paper holds, byte for byte.
     dialogs.fileNames.push_back(folder.File("wyniki"));
@@ -157,11 +167,13 @@ TEST(ScannedSheetsInProgram, SheetsPrintedTickedAndScannedBecomeExactlyTheirCoun
         expected << QByteArray::number(kAnswerCounts[q - 1]);
         for (int a = 1; a <= kAnswerCounts[q - 1]; ++a) {
             int count = 0;
-            for (int sheet = 1; sheet <= kSheets; ++sheet) count += OnPaper(sheet, static_cast<int>(q), a);
+            for (int sheet = 1; sheet <= kSheets; ++sheet)
+                count += OnPaper(sheet, static_cast<int>(q), a);
             expected << QByteArray::number(count);
         }
     }
     expected << manager.Results().SurveyText;
-    EXPECT_EQ(testing_support::ReadBytes(folder.File("wyniki.wyn")), results_testing::Lines(expected));
+    EXPECT_EQ(testing_support::ReadBytes(folder.File("wyniki.wyn")),
+              results_testing::Lines(expected));
     EXPECT_TRUE(dialogs.errors().isEmpty());
 }

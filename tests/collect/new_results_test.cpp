@@ -5,6 +5,7 @@
 
 #include "collect_fixture.h"
 #include "platform/encoding.h"
+#include "support/menu_text.h"
 
 using collect_testing::CollectTest;
 using collect_testing::Record;
@@ -34,9 +35,11 @@ TEST_F(CollectTest, NewResultsAreLoadedAsAResultsFileIsOpened) {
     const qsizetype at = items.indexOf(manager.Nowewynikizankiety1);
     ASSERT_GE(at, 1);
     EXPECT_TRUE(items[at - 1]->isSeparator());
-    EXPECT_EQ(manager.Nowewynikizankiety1->text(), QStringLiteral("Nowe wyniki z ankiety…"));
+    EXPECT_EQ(testing_support::ItemText(manager.Nowewynikizankiety1),
+              QStringLiteral("Nowe wyniki z ankiety…"));
     EXPECT_EQ(items.value(at + 1), manager.Wprowadodpowiedzi1);
-    EXPECT_EQ(manager.Wprowadodpowiedzi1->text(), QStringLiteral("Wprowadź odpowiedzi…"));
+    EXPECT_EQ(testing_support::ItemText(manager.Wprowadodpowiedzi1),
+              QStringLiteral("Wprowadź odpowiedzi…"));
     EXPECT_TRUE(manager.Nowewynikizankiety1->isEnabled());
     EXPECT_FALSE(manager.Wprowadodpowiedzi1->isEnabled());
 

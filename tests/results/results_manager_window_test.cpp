@@ -11,6 +11,7 @@
 #include "results/survey_text_window.h"
 #include "results_test_files.h"
 #include "support/file_drop.h"
+#include "support/menu_text.h"
 #include "support/recording_printer.h"
 #include "support/scripted_dialogs.h"
 #include "support/temp_folder.h"
@@ -232,7 +233,7 @@ TEST_F(ResultsManagerTest, RaportIsTheLastItemOfPlikBehindASeparatorWhileResults
               (QList<QAction*>{window.Otwrz1, window.Dodaj1, window.Zapisz1, window.Wyzeruj1}));
     EXPECT_TRUE(items[4]->isSeparator());
     EXPECT_EQ(items[5], window.Raport1);
-    EXPECT_EQ(window.Raport1->text(), QStringLiteral("Raport…"));
+    EXPECT_EQ(testing_support::ItemText(window.Raport1), QStringLiteral("Raport…"));
     EXPECT_FALSE(window.Raport1->isEnabled());
     Open(ExampleFile());
     EXPECT_TRUE(window.Raport1->isEnabled());

@@ -1,20 +1,21 @@
 // "Drukuj arkusze do skanowania…" of the survey editor: the code on the paper against results
 // made from the saved survey file, the offer to save first, the numbers and a stopped printout.
+#include "scan/editor_sheets.h"
+
+#include <ZXing/ReadBarcode.h>
 #include <gtest/gtest.h>
 
 #include <QAction>
-#include <ZXing/ReadBarcode.h>
 
 #include "collect/new_results.h"
 #include "editor/survey_editor_window.h"
 #include "editor/survey_file.h"
 #include "platform/encoding.h"
 #include "results/results_manager_window.h"
-#include "scan/editor_sheets.h"
 #include "scan/sheet_code.h"
+#include "scan_fixture.h"
 #include "support/recording_printer.h"
 #include "support/scripted_dialogs.h"
-#include "scan_fixture.h"
 #include "support/temp_folder.h"
 
 namespace {
@@ -22,14 +23,15 @@ namespace {
 // The text of the QR code on a printed page.
 QByteArray CodeOn(const QImage& page) {
     const QImage gray = page.convertToFormat(QImage::Format_Grayscale8);
-    const ZXing::ImageView view(gray.constBits(), gray.width(), gray.height(), ZXing::ImageFormat::Lum,
-                                static_cast<int>(gray.bytesPerLine()));
+    const ZXing::ImageView view(gray.constBits(), gray.width(), gray.height(),
+                                ZXing::ImageFormat::Lum, static_cast<int>(gray.bytesPerLine()));
     ZXing::DecodeHints hints;
     hints.setFormats(ZXing::BarcodeFormat::QRCode);
     const ZXing::Result result = ZXing::ReadBarcode(view, hints);
     if (!result.isValid()) return {};
     const ZXing::ByteArray& bytes = result.bytes();
-    return QByteArray(reinterpret_cast<const char*>(bytes.data()), static_cast<qsizetype>(bytes.size()));
+    return QByteArray(reinterpret_cast<const char*>(bytes.data()),
+                      static_cast<qsizetype>(bytes.size()));
 }
 
 class EditorSheetsTest : public ::testing::Test {
@@ -64,7 +66,8 @@ protected:
         dialogs.fileNames.push_back(file);
         manager.ShowForm();
         manager.Handle([this] { collect::NewResultsFromChosenSurvey(manager); });
-        return scan::QuestionnaireFingerprint(manager.Results().Tally, manager.Results().SurveyText);
+        return scan::QuestionnaireFingerprint(manager.Results().Tally,
+                                              manager.Results().SurveyText);
     }
     bool Printed(int page, const QString& text) const {
         const QByteArray bytes = platform::ToCodePage(text);
@@ -140,7 +143,8 @@ TEST_F(EditorSheetsTest, AQuestionnaireWithoutItsFileOrChangedSinceIsOfferedForS
         editor.Handle([this] { scan::PrintSheetsOfEditor(editor, printer); });
 
         EXPECT_EQ(dialogs.questions().size() - questionsBefore, c.answers.size());
-        EXPECT_TRUE(dialogs.answers.empty() && dialogs.fileNames.empty() && dialogs.numbers.empty());
+        EXPECT_TRUE(dialogs.answers.empty() && dialogs.fileNames.empty() &&
+                    dialogs.numbers.empty());
         if (!c.nameOnPaper) {
             EXPECT_EQ(printer.pages().size(), pagesBefore);
             continue;
@@ -157,17 +161,18 @@ TEST_F(EditorSheetsTest, AQuestionnaireWithoutItsFileOrChangedSinceIsOfferedForS
         const collect::NewResults made =
             collect::ResultsOfSurvey("", editor::ReadSurveyFile(file).value());
         const QByteArray fingerprint = scan::QuestionnaireFingerprint(made.tally, made.surveyText);
-        EXPECT_EQ(CodeOn(printer.pages()[pagesBefore]) == scan::SheetCodeText({fingerprint, 1, 1, 1}),
-                  c.fileFitsPaper);
+        EXPECT_EQ(
+            CodeOn(printer.pages()[pagesBefore]) == scan::SheetCodeText({fingerprint, 1, 1, 1}),
+            c.fileFitsPaper);
     }
 }
 
 TEST_F(EditorSheetsTest, NumbersPastTheLastSheetNumberAndAStoppedPrintoutAreTold) {
     Save("ankieta");
     Print(999, 99002);
-    EXPECT_EQ(dialogs.notices(), QStringList{QStringLiteral(
-                                     "Numery arkuszy sięgają najwyżej 99999: od numeru 99002 "
-                                     "można wydrukować najwyżej 998 arkuszy...")});
+    EXPECT_EQ(dialogs.notices(),
+              QStringList{QStringLiteral("Numery arkuszy sięgają najwyżej 99999: od numeru 99002 "
+                                         "można wydrukować najwyżej 998 arkuszy...")});
     dialogs.numbers.push_back(std::nullopt);  // "Anuluj"
     editor.Handle([this] { scan::PrintSheetsOfEditor(editor, printer); });
     EXPECT_TRUE(printer.pages().empty());

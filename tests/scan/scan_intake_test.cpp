@@ -1,6 +1,8 @@
 // "Wczytaj skany arkuszy…" on made-up readings of scan files: the certain sheets added at once,
 // the doubtful ones reviewed, the pages not read listed, a sheet read before refused, a stopped
 // reading that adds nothing, and the numbers forgotten with the results.
+#include "scan/scan_intake.h"
+
 #include <gtest/gtest.h>
 
 #include <QDir>
@@ -8,7 +10,6 @@
 #include <map>
 
 #include "platform/progress.h"
-#include "scan/scan_intake.h"
 #include "scan/sheet_code.h"
 #include "scan/sheet_review_window.h"
 #include "scan_fixture.h"
@@ -59,7 +60,8 @@ protected:
         return page;
     }
     // Every page of every file handed on as ReadScanFiles does, the progress told after each.
-    bool MadeUpReading(const QStringList& files, const scan::ScanTarget&, platform::Progress& progress,
+    bool MadeUpReading(const QStringList& files, const scan::ScanTarget&,
+                       platform::Progress& progress,
                        const std::function<void(scan::ScannedPage)>& onPage) {
         int done = 0;
         for (const QString& file : files) {
@@ -77,12 +79,12 @@ protected:
     }
     scan::SheetReviewWindow review{dialogs, manager, numbers};
     std::map<QString, std::vector<scan::PageReading>> readings;
-    scan::ScanIntake intake{manager, numbers, review,
-                            [this](const QStringList& files, const scan::ScanTarget& target,
-                                   platform::Progress& progress,
-                                   const std::function<void(scan::ScannedPage)>& onPage) {
-                                return MadeUpReading(files, target, progress, onPage);
-                            }};
+    scan::ScanIntake intake{
+        manager, numbers, review,
+        [this](const QStringList& files, const scan::ScanTarget& target,
+               platform::Progress& progress, const std::function<void(scan::ScannedPage)>& onPage) {
+            return MadeUpReading(files, target, progress, onPage);
+        }};
 };
 
 TEST_F(ScanIntakeTest, CertainSheetsGoInAtOnceDoubtfulOnesAfterReviewAndOneSummaryTellsAll) {
@@ -107,6 +109,11 @@ TEST_F(ScanIntakeTest, CertainSheetsGoInAtOnceDoubtfulOnesAfterReviewAndOneSumma
     EXPECT_EQ(review.CurrentSheet().doubtfulBoxes.size(), 3u);
     EXPECT_EQ(review.CurrentSheet().doubtfulBoxes[0].mark, BoxMark::Uncertain);
     EXPECT_TRUE(dialogs.notices().isEmpty());
+    // While the review is open, the item brings it to the front instead of reading again.
+    const std::size_t shownBefore = dialogs.shown.size();
+    manager.Handle([this] { intake.ReadChosenScans(); });
+    EXPECT_EQ(dialogs.shown.size(), shownBefore);
+    EXPECT_EQ(review.CurrentSheet().number, 2);
     QTest::keyClick(&review, 'a');
     QTest::keyClick(&review, Qt::Key_Return);
     EXPECT_FALSE(review.isVisible());
@@ -122,7 +129,8 @@ TEST_F(ScanIntakeTest, CertainSheetsGoInAtOnceDoubtfulOnesAfterReviewAndOneSumma
                            QStringLiteral("Sprawdzone arkusze: 1 (dodane: 1, pominięte: 0)."),
                            QStringLiteral("Nieodczytane strony: 2.")}));
     EXPECT_EQ(summary[4], QStringLiteral("a.png, strona 3: nie znaleziono znaczników"));
-    EXPECT_TRUE(summary[5].startsWith(QStringLiteral("b.png, strona 1: "))) << summary[5].toStdString();
+    EXPECT_TRUE(summary[5].startsWith(QStringLiteral("b.png, strona 1: ")))
+        << summary[5].toStdString();
 
     // Read again into the same results: both sheets are refused by number, nothing added.
     Read({folder.File("skany/a.png")});
@@ -152,9 +160,9 @@ TEST_F(ScanIntakeTest, AStoppedReadingAddsNothingAndNoScansAreTold) {
     EXPECT_EQ(Tally().RespondentCount, 0);
     EXPECT_TRUE(numbers.Numbers().isEmpty());
     EXPECT_FALSE(review.isVisible());
-    EXPECT_EQ(dialogs.notices(), QStringList{QStringLiteral(
-                                     "Wczytywanie skanów przerwano; do wyników nie dodano "
-                                     "żadnego arkusza.")});
+    EXPECT_EQ(dialogs.notices(),
+              QStringList{QStringLiteral("Wczytywanie skanów przerwano; do wyników nie dodano "
+                                         "żadnego arkusza.")});
 
     testing_support::WriteBytes(folder.File("skany/notatki.txt"), "nie skan");
     readings.clear();

@@ -1,7 +1,7 @@
 // The summary of a reading of scans: the sheets added and checked, and the pages not read.
-#include <gtest/gtest.h>
-
 #include "scan/scan_summary.h"
+
+#include <gtest/gtest.h>
 
 TEST(ScanSummary, CountsTheSheetsAndListsEveryPageNotReadUpToTwentyFive) {
     scan::ScanSummary summary;
@@ -10,8 +10,9 @@ TEST(ScanSummary, CountsTheSheetsAndListsEveryPageNotReadUpToTwentyFive) {
     summary.addedAtOnce = 27;
     summary.addedReviewed = 2;
     summary.skipped = 1;
-    summary.refused = {{QStringLiteral("/skany/a.pdf"), 4, QStringLiteral("nie znaleziono znaczników")},
-                       {QStringLiteral("/skany/b.png"), 1, QStringLiteral("kod nieczytelny")}};
+    summary.refused = {
+        {QStringLiteral("/skany/a.pdf"), 4, QStringLiteral("nie znaleziono znaczników")},
+        {QStringLiteral("/skany/b.png"), 1, QStringLiteral("kod nieczytelny")}};
     EXPECT_EQ(scan::ScanSummaryText(summary),
               QStringLiteral("Wczytane pliki: 2, strony: 64.\n"
                              "Dodane arkusze: 29, w tym sprawdzone: 2.\n"
@@ -22,7 +23,8 @@ TEST(ScanSummary, CountsTheSheetsAndListsEveryPageNotReadUpToTwentyFive) {
 
     summary.unchecked = 4;
     summary.notAdded = {QStringLiteral("Arkusz 7: liczba przekroczy 65535")};
-    summary.refused.assign(30, {QStringLiteral("c.tif"), 9, QStringLiteral("arkusz innej ankiety")});
+    summary.refused.assign(30,
+                           {QStringLiteral("c.tif"), 9, QStringLiteral("arkusz innej ankiety")});
     const QStringList lines = scan::ScanSummaryText(summary).split(u'\n');
     EXPECT_EQ(lines[3], QStringLiteral("Niesprawdzone arkusze: 4 (okno sprawdzania zamknięto przed "
                                        "nimi; nie dodano ich)."));

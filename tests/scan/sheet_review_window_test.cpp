@@ -1,12 +1,13 @@
 // The review window of scanned sheets, on made-up readings: the doubtful question as scanned with
 // the decisions drawn on it, the typing keys that correct it, the page not scanned, the sheets
 // skipped or left waiting, and the picture's frames that tell the decisions apart without colour.
+#include "scan/sheet_review_window.h"
+
 #include <gtest/gtest.h>
 
 #include <QTest>
 
 #include "scan/review_picture.h"
-#include "scan/sheet_review_window.h"
 #include "scan_fixture.h"
 
 namespace {
@@ -39,8 +40,8 @@ protected:
         sheet.marks.Toggle(2, 1);
         sheet.doubtfulQuestions = {2};
         sheet.pictures = {PictureOf(layout[0].questions[1])};
-        sheet.doubtfulBoxes = {{2, 1, BoxMark::Crossed}, {2, 2, BoxMark::Uncertain},
-                               {2, 3, BoxMark::FilledIn}};
+        sheet.doubtfulBoxes = {
+            {2, 1, BoxMark::Crossed}, {2, 2, BoxMark::Uncertain}, {2, 3, BoxMark::FilledIn}};
         for (int a = 4; a <= 9; ++a) sheet.doubtfulBoxes.push_back({2, a, BoxMark::Empty});
         return sheet;
     }
@@ -81,11 +82,14 @@ TEST_F(SheetReviewTest, ADoubtfulQuestionIsShownAsScannedAndCorrectedByTheTyping
               QStringLiteral("Do sprawdzenia: pytanie 1 z 1 tego arkusza, arkusz 1 z 2"));
     EXPECT_EQ(window.Question[0]->text(), QStringLiteral("Pytanie"));
     EXPECT_FALSE(window.Image1->pixmap().isNull());
-    EXPECT_EQ(window.Image1->accessibleDescription(),
-              QStringLiteral("a: krzyżyk, b: niepewne, c: zamalowane (cofnięte), d: puste, e: puste, "
-                             "f: puste, g: puste, h: puste, i: puste"));
-    EXPECT_EQ(window.Answer[0]->text(), QStringLiteral("[X]  a) Odpowiedz 1      (odczyt: krzyżyk)"));
-    EXPECT_EQ(window.Answer[1]->text(), QStringLiteral("[  ]  b) Odpowiedz 2      (odczyt: niepewne)"));
+    EXPECT_EQ(
+        window.Image1->accessibleDescription(),
+        QStringLiteral("a: krzyżyk, b: niepewne, c: zamalowane (cofnięte), d: puste, e: puste, "
+                       "f: puste, g: puste, h: puste, i: puste"));
+    EXPECT_EQ(window.Answer[0]->text(),
+              QStringLiteral("[X]  a) Odpowiedz 1      (odczyt: krzyżyk)"));
+    EXPECT_EQ(window.Answer[1]->text(),
+              QStringLiteral("[  ]  b) Odpowiedz 2      (odczyt: niepewne)"));
 
     Press("b\r");  // the uncertain box was a cross; Enter at the only question adds the sheet
     EXPECT_EQ(Tally().RespondentCount, 1);
@@ -159,17 +163,17 @@ TEST_F(SheetReviewTest, EachDecisionHasAFrameOfItsOwnLinesAroundTheBoxAndTheInkS
         const int top = scan::kReviewMargin + qRound((box.top() - shot.area.top()) * scale);
         EXPECT_EQ(shown.pixelColor((left + right) / 2, top + 4), QColor(Qt::white));  // inside
         int drawn = 0;
-        for (int x = left; x < right; ++x) drawn += shown.pixelColor(x, top - outset) != QColor(Qt::white);
+        for (int x = left; x < right; ++x)
+            drawn += shown.pixelColor(x, top - outset) != QColor(Qt::white);
         return 100 * drawn / (right - left);
     };
     struct Case {
         BoxMark mark;
         std::array<int, 4> percentAtOutset;  // 2, 3, 4, 5 pixels outside
     };
-    for (const Case& c : {Case{BoxMark::Crossed, {100, 100, 100, 0}},
-                          Case{BoxMark::FilledIn, {100, 0, 0, 100}},
-                          Case{BoxMark::Uncertain, {50, 50, 50, 0}},
-                          Case{BoxMark::Empty, {0, 50, 0, 0}}}) {
+    for (const Case& c :
+         {Case{BoxMark::Crossed, {100, 100, 100, 0}}, Case{BoxMark::FilledIn, {100, 0, 0, 100}},
+          Case{BoxMark::Uncertain, {50, 50, 50, 0}}, Case{BoxMark::Empty, {0, 50, 0, 0}}}) {
         SCOPED_TRACE(scan::BoxMarkName(c.mark).toStdString());
         for (int outset = 2; outset <= 5; ++outset) {
             EXPECT_NEAR(drawnAt(c.mark, outset), c.percentAtOutset[outset - 2], 5);

@@ -14,7 +14,9 @@ namespace testing_support {
 
 class ScriptedDialogs : public platform::Dialogs {
 public:
-    enum class Kind { Notice, Question, Error, OpenFile, SaveFile, Folder, Colour, Progress, Numbers };
+    enum class Kind {
+        Notice, Question, Error, OpenFile, SaveFile, Folder, Colour, Progress, Numbers
+    };
     struct Shown {
         Kind kind;
         QString text;  // notices, questions, errors, progress boxes and the numbers box's title
@@ -53,8 +55,8 @@ public:
     QStringList OpenFileNames(const platform::FileDialogOptions& options) override;
     QString FolderName(const platform::FileDialogOptions& options) override;
     QColor ChooseColour(QColor preset) override;
-    std::optional<std::vector<int>> AskNumbers(const QString& title,
-                                               const std::vector<platform::NumberField>& fields) override;
+    std::optional<std::vector<int>> AskNumbers(
+        const QString& title, const std::vector<platform::NumberField>& fields) override;
     std::unique_ptr<platform::Progress> ShowProgress(const QString& text) override;
 
 private:
