@@ -170,9 +170,11 @@ TEST_F(AccessibilityTest, NoInteractiveObjectOfAnyWindowIsWithoutAName) {
     }
     program.Form3->Wprowadodpowiedzi1->trigger();
     walk(program.SheetEntry.get());
-    program.Form11->PreferredPort = 0;
+    program.server.PreferredPort = 0;
     program.Form3->Zbierajodpowiedziwsieci1->trigger();
     walk(program.Form11.get());
+    program.Form3->Skanujarkuszetelefonem1->trigger();
+    walk(program.PhoneScan.get());
     program.Form3->close();
     OpenStatistics();
     walk(program.Form7.get());

@@ -124,6 +124,8 @@ TEST_F(SheetReviewTest, SheetsSkippedOrStillWaitingWhenTheWindowClosesStayOut) {
     Review({Doubtful(1), Doubtful(2), Doubtful(3)});
     window.Button1->click();  // "Pomiń arkusz"
     EXPECT_EQ(window.Label1->text(), QStringLiteral("Arkusz 2, pytanie 2 z 8"));
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
     QTest::keyClick(&window, Qt::Key_Escape);  // "Koniec"
     ASSERT_TRUE(outcome);
     EXPECT_EQ(outcome->added, 0);
