@@ -3,8 +3,8 @@
 // what was marked; then the speed of reading scan files and a scanner's PDF, and the memory the
 // PDF takes. Prints one table.
 //   scan_bench [--pages N] [--photos N] [--speed-pages N] [--pdf-pages N] [--keep FOLDER] [--only N]
-// --keep keeps the files made for speed there, with the pictures of pages read with a doubt or
-// not at all, and lists on standard error every box sent to review or decided wrongly; --only
+// --keep keeps the files made for speed there, with the pictures of pages read with a doubt,
+// wrongly or not at all, and lists on standard error every box sent to review or decided wrongly; --only
 // makes and reads only page (or photo) number N of the counts, as a run with all of them would.
 #include <sys/resource.h>
 #include <sys/time.h>
@@ -170,9 +170,10 @@ void ReadMade(int count, int only, Counts& counts, unsigned seed, const Maker& m
             const scan::PageReading reading = scan::ReadPage(made.image, Survey().target);
             const double spent = ThreadSeconds() - start;
             const bool located = reading.problem == scan::PageProblem::None && reading.code == page.code;
-            if (!keep.isEmpty() && (!located || !reading.doubtful.empty())) {
+            const auto keepPicture = [&] {
                 made.image.save(QDir(keep).filePath(QStringLiteral("%1-%2.png").arg(QString::fromLatin1(kind)).arg(i)));
-            }
+            };
+            if (!keep.isEmpty() && (!located || !reading.doubtful.empty())) keepPicture();
             const std::lock_guard<std::mutex> hold(counts.lock);
             ++counts.pages;
             counts.readSeconds += spent;
@@ -183,7 +184,9 @@ void ReadMade(int count, int only, Counts& counts, unsigned seed, const Maker& m
             ++counts.located;
             const long wrongBefore = counts.boxes.wrong;
             counts.boxes.Count(made.boxes, reading);
-            if (!keep.isEmpty()) Diagnose(kind, i, made, reading, counts.boxes.wrong != wrongBefore);
+            const bool wrong = counts.boxes.wrong != wrongBefore;
+            if (!keep.isEmpty() && wrong && reading.doubtful.empty()) keepPicture();
+            if (!keep.isEmpty()) Diagnose(kind, i, made, reading, wrong);
         }
     };
     std::thread other(work);

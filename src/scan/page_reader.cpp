@@ -49,6 +49,10 @@ constexpr double kMostMarkCover = 0.65;
 // reaches into at least three quarters of the box, each with this share of ink.
 constexpr double kMostOffMiddle = 0.3;
 constexpr double kQuarterCover = 0.03;
+// A mark weaker than this that lies in separate pieces (each at least this many square
+// millimetres) is a cross rubbed out in part, not a light pencil cross, which holds together.
+constexpr double kWeakMark = 0.6;
+constexpr double kLeastPiece = 0.3;
 
 // The page's ink and paper: the markers' black, as a share of the paper's white around them
 // (the light that falls on a page changes both alike).
@@ -241,6 +245,18 @@ PageLevels LevelsOf(const cv::Mat& gray, const cv::Mat& finding, double scale,
     return levels;
 }
 
+// How many separate pieces the traces of ink in a box's inside make, leaving out specks.
+int InkPieces(const cv::Mat& inside) {
+    cv::Mat labels;
+    cv::Mat stats;
+    cv::Mat centres;
+    const int found = cv::connectedComponentsWithStats(inside > kTrace, labels, stats, centres, 8);
+    const int leastArea = static_cast<int>(std::lround(kLeastPiece * kBoxPixelsPerMm * kBoxPixelsPerMm));
+    int pieces = 0;
+    for (int i = 1; i < found; ++i) pieces += stats.at<int>(i, cv::CC_STAT_AREA) >= leastArea ? 1 : 0;
+    return pieces;
+}
+
 // What is in one box, from its upright picture with the paper around it: how dark each point
 // is between the paper (0) and the ink (1). Inside the box, within its printed border and a
 // margin, lies the mark; around the box, clear of the border, only what reaches beyond it.
@@ -296,6 +312,9 @@ BoxMark DecideBox(const cv::Mat& darkness, int boxLeft, int boxSize) {
     if (strength < kStroke) return BoxMark::Uncertain;  // faint or rubbed out
     if (cover >= kFilledCover) return BoxMark::FilledIn;
     if (cover < kLeastMarkCover || cover > kMostMarkCover) return BoxMark::Uncertain;
+    if (strength < kWeakMark && InkPieces(darkness(cv::Rect(innerLow, innerLow, side, side))) > 1) {
+        return BoxMark::Uncertain;
+    }
     // A mark of this box lies about its middle and reaches into three of its quarters at
     // least (a cross all four, a tick three); one that only enters from a side belongs to a
     // stroke outside or to the next box.

@@ -127,6 +127,25 @@ TEST(PageReader, StrokesAwayFromTheBoxesChangeNothing) {
     EXPECT_TRUE(reading.doubtful.empty());
 }
 
+TEST(PageReader, AWeakCrossInPiecesIsRubbedOutThoughItsCrossingStaysDark) {
+    // Two pale arms, each with a piece rubbed away; where they cross the grey lies twice.
+    QImage page = BlankPage().copy();
+    const QRectF box = Survey().target.layout.front().questions[0].answers[1].box;
+    const QPointF c = box.center();
+    const double scale = kDpi / 25.4;
+    QPainter painter(&page);
+    painter.setCompositionMode(QPainter::CompositionMode_Multiply);
+    painter.setPen(QPen(QColor(140, 140, 140), 0.5 * scale, Qt::SolidLine, Qt::RoundCap));
+    const auto arm = [&](QPointF from, QPointF to) { painter.drawLine(from * scale, to * scale); };
+    arm(c + QPointF(-1.8, -1.8), c + QPointF(0.6, 0.6));   // its lower right end rubbed away
+    arm(c + QPointF(-1.8, 1.8), c + QPointF(0.4, -0.4));   // its middle kept, the rest gone
+    arm(c + QPointF(1.2, -1.2), c + QPointF(1.8, -1.8));
+    painter.end();
+    const scan::PageReading reading = scan::ReadPage(page, Survey().target);
+    ASSERT_EQ(reading.problem, scan::PageProblem::None);
+    EXPECT_EQ(reading.boxes[1].mark, BoxMark::Uncertain);
+}
+
 void PaintWhite(QImage& page, const QRectF& millimetres) {
     QPainter painter(&page);
     const double scale = kDpi / 25.4;
