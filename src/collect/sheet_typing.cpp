@@ -147,8 +147,10 @@ QString QuestionReading(const QString& heading, const SheetTyping& typing,
     if (typing.Question() <= typing.QuestionCount()) {
         for (int a = 1; a <= typing.AnswerCount(); ++a) answers << AnswerReading(typing, texts, a);
     }
-    if (!answers.isEmpty()) spoken += QStringLiteral(". ") + answers.join(QStringLiteral("; "));
-    return spoken;
+    if (answers.isEmpty()) return spoken;
+    // A question that ends in its own mark ("Czy…?") is not read with a full stop after it.
+    const bool ended = !spoken.isEmpty() && QStringLiteral(".?!:").contains(spoken.back());
+    return spoken + (ended ? QStringLiteral(" ") : QStringLiteral(". ")) + answers.join(QStringLiteral("; "));
 }
 
 }  // namespace collect

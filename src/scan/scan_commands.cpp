@@ -131,6 +131,11 @@ QString NumberList(const std::vector<int>& numbers) {
     return list.join(QStringLiteral(", "));
 }
 
+// The numbers after the word that fits their count: "w pytaniu 3", "w pytaniach 2, 7".
+QString Numbered(const QString& one, const QString& several, const std::vector<int>& numbers) {
+    return (numbers.size() == 1 ? one : several) + u' ' + NumberList(numbers);
+}
+
 }  // namespace
 
 QString ScansCommandHelp() {
@@ -230,10 +235,14 @@ int RunScansCommand(const QStringList& arguments) {
     for (const ScannedSheet& sheet : assembly.Sheets()) {
         QStringList reasons;
         if (!sheet.missingPages.empty()) {
-            reasons << QStringLiteral("brak strony %1 z %2").arg(NumberList(sheet.missingPages)).arg(target.layout.size());
+            reasons << QStringLiteral("brak %1 z %2")
+                           .arg(Numbered(QStringLiteral("strony"), QStringLiteral("stron"), sheet.missingPages))
+                           .arg(target.layout.size());
         }
         if (!sheet.doubtfulQuestions.empty()) {
-            reasons << QStringLiteral("niepewne zaznaczenia w pytaniach %1").arg(NumberList(sheet.doubtfulQuestions));
+            reasons << QStringLiteral("niepewne zaznaczenia %1")
+                           .arg(Numbered(QStringLiteral("w pytaniu"), QStringLiteral("w pytaniach"),
+                                         sheet.doubtfulQuestions));
         }
         if (reasons.isEmpty() && results::AddSheet(store.Tally, sheet.marks) != results::ResultsOutcome::Merged) {
             reasons << QStringLiteral("liczba odpowiedzi przekroczyłaby 65535");

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "collect_fixture.h"
+#include "collect/sheet_typing.h"
 #include "results/results_file.h"
 
 using collect_testing::CollectTest;
@@ -195,4 +196,24 @@ TEST_F(SheetEntryTest, TheRecoveryFileHoldsTheResultsAfterEverySheetUntilTheyAre
     EXPECT_EQ(Tally().RespondentCount, 1);
     EXPECT_EQ(Counts(2), (std::vector<std::uint16_t>{1, 0, 0}));
     EXPECT_TRUE(manager.Caption().endsWith(QStringLiteral(", Ankietowanych: 1")));
+}
+
+TEST(QuestionReading, AQuestionIsFollowedByAFullStopOnlyWhenItEndsWithoutAMark) {
+    results::ResultsTally tally;
+    tally.QuestionCount = 1;
+    tally.AnswerCount[1] = 1;
+    const collect::SheetTyping typing(tally);
+    const struct {
+        const char* line1;
+        const char* line2;
+        QString spoken;
+    } cases[] = {
+        {"Czy lubisz?", "", QStringLiteral("Arkusz 1: Czy lubisz? a) Tak: nie zaznaczona")},
+        {"Wiek", "", QStringLiteral("Arkusz 1: Wiek. a) Tak: nie zaznaczona")},
+        {"Wybierz", "jedno:", QStringLiteral("Arkusz 1: Wybierz jedno: a) Tak: nie zaznaczona")},
+    };
+    for (const auto& c : cases) {
+        const std::vector<editor::QuestionRecord> texts{Record({{1, c.line1}, {2, c.line2}, {3, "Tak"}})};
+        EXPECT_EQ(collect::QuestionReading(QStringLiteral("Arkusz 1"), typing, texts), c.spoken) << c.line1;
+    }
 }

@@ -77,6 +77,7 @@ TEST(ScansCommand, AddsTheSheetsOfDecidedBoxesAndNamesWhatItLeavesOut) {
     WriteBytes(scanFile("a3.png"), test_scans::PngFile(three.transformed(QTransform().rotate(180))));
     WriteBytes(scanFile("b3.jpg"), test_scans::JpegFile(three, 85));  // the same sheet scanned twice
     WriteBytes(scanFile("a4.png"), test_scans::PngFile(MarkedSheet(4, {})));
+    WriteBytes(scanFile("a5.png"), test_scans::PngFile(MarkedSheet(5, {{1, 2, Mark::Faint}, {4, 1, Mark::Faint}})));
     WriteBytes(scanFile("zepsuty.png"), "\x89PNG\r\n\x1a\nnic");
     WriteBytes(scanFile("notatki.txt"), "nie skan");
     const QString output = folder.File("wyniki.wyn");
@@ -92,8 +93,9 @@ TEST(ScansCommand, AddsTheSheetsOfDecidedBoxesAndNamesWhatItLeavesOut) {
     const QString lines = QString::fromLocal8Bit(errors.c_str());
     EXPECT_TRUE(lines.contains(shown + QStringLiteral("/b3.jpg, strona 1: arkusz 3 już wczytano\n"))) << errors;
     EXPECT_TRUE(lines.contains(shown + QStringLiteral("/zepsuty.png, strona 1: nie można odczytać obrazu\n"))) << errors;
-    EXPECT_TRUE(lines.contains(QStringLiteral("arkusz 2: niepewne zaznaczenia w pytaniach 2\n"))) << errors;
-    EXPECT_EQ(lines.count(u'\n'), 3) << errors;
+    EXPECT_TRUE(lines.contains(QStringLiteral("arkusz 2: niepewne zaznaczenia w pytaniu 2\n"))) << errors;
+    EXPECT_TRUE(lines.contains(QStringLiteral("arkusz 5: niepewne zaznaczenia w pytaniach 1, 4\n"))) << errors;
+    EXPECT_EQ(lines.count(u'\n'), 4) << errors;
 
     // The results given instead of the survey are added to and replaced; every sheet going in
     // is exit status 0.
