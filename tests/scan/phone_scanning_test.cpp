@@ -269,11 +269,13 @@ TEST_F(PhoneWindowTest, RefusesBadInputWith4xxCountingNothingAndKeepingNoMemory)
         }
     };
     sendAll();
+#ifndef __SANITIZE_ADDRESS__  // the sanitizer holds freed memory back from reuse: no measure there
     platform::ReturnFreedMemory();
     const qint64 before = ResidentBytes();
     for (int round = 0; round < 2; ++round) sendAll();
     platform::ReturnFreedMemory();
     EXPECT_LT(ResidentBytes() - before, 4 * 1024 * 1024);
+#endif
     EXPECT_EQ(Counts(), QStringLiteral("Odebrane zdjęcia: 0, Dodane arkusze: 0, Arkusze do sprawdzenia: 0, "
                                        "Nieodczytane zdjęcia: 0"));
     EXPECT_EQ(Tally().RespondentCount, 0);
