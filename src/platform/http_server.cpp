@@ -117,10 +117,12 @@ public:
         socket_->abort();
         Finish();
     }
-    // The server is going: closed at once, without a word to it.
+    // The server is going: closed at once, without a word more. An answer already written still
+    // goes out (what the system takes of it without waiting), such as a service's last one.
     void Detach() {
         finished_ = true;
         socket_->disconnect(this);
+        socket_->flush();
         socket_->abort();
     }
 

@@ -96,12 +96,12 @@ void PhoneScanWindow::ShowCounts() {
 }
 
 void PhoneScanWindow::FormClose() {
-    // The service first: from now on nothing is served and nothing counted (and the server stops
-    // unless the collection still uses it); the phones still waiting are told so.
-    service_.reset();
-    if (!scanning_) return;
-    std::vector<ScannedSheet> waiting = scanning_->TakeWaiting();
+    // The scanning first: from now on nothing is counted, and the phones whose photos are still
+    // being read are told it has ended. Then the service, before anything more can come to it:
+    // nothing is served (and the server stops unless the collection still uses it).
+    std::vector<ScannedSheet> waiting = scanning_ ? scanning_->TakeWaiting() : std::vector<ScannedSheet>{};
     scanning_.reset();
+    service_.reset();
     if (resultsGone_ || waiting.empty()) return;
     review_.Append(std::move(waiting));
 }

@@ -311,6 +311,22 @@ TEST_F(HttpServerTest, AnAnswerGivenLaterHoldsItsConnectionPastTheTimeOutsThenSe
     waiting.back().Send({200, "text/plain", "no server", {}});
 }
 
+TEST_F(HttpServerTest, AnAnswerSentJustBeforeTheServerStopsStillReachesItsClient) {
+    std::vector<HttpResponder> waiting;
+    const auto later = [&](const HttpRequest&, const HttpResponder& responder) { waiting.push_back(responder); };
+    server = HttpServer::Listen(0, HttpDeferredHandler(later), [](const HttpRequest&) { return 0; });
+    ASSERT_TRUE(server);
+    UsePort(server->Port());
+    QTcpSocket* client = Connect();
+    client->write("GET /later HTTP/1.1\r\n" + host + "\r\n");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return waiting.size() == 1; }, 1000));
+    waiting.back().Send({503, "text/plain", "last words", {}});
+    server.reset();
+    const QByteArray response = Response(client);
+    EXPECT_EQ(Status(response), 503);
+    EXPECT_TRUE(response.endsWith("\r\n\r\nlast words")) << response.toStdString();
+}
+
 TEST_F(HttpServerTest, ASharedServerRoutesByPathWithEachServicesLimitsAndStopsWithTheLast) {
     SharedHttpServer shared;
     shared.PreferredPort = 0;
