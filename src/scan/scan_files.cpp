@@ -221,9 +221,13 @@ std::unique_ptr<Poppler::Document> OpenPdf(const QString& path, QString& error) 
         error = QStringLiteral("plik PDF jest zabezpieczony hasłem");
         document.reset();
     } else {
+        // Annotations are no part of a scanned page.
+        document->setRenderHint(Poppler::Document::HideAnnotations);
         // Qt's painter draws a scanner's page pictures several times quicker than Poppler's
-        // own rasteriser, and without smoothing what the reading does not need smoothed.
-        document->setRenderBackend(Poppler::Document::QPainterBackend);
+        // own rasteriser, and without smoothing what the reading does not need smoothed; but it
+        // cannot draw every text safely (a font neither in the file nor found on the computer
+        // brings it down), so a file with any font is left to Poppler's own rasteriser.
+        if (document->fonts().isEmpty()) document->setRenderBackend(Poppler::Document::QPainterBackend);
     }
     return document;
 }
