@@ -279,6 +279,11 @@ SampleSurvey MakeSurvey(const std::vector<int>& answerCounts, const QByteArray& 
     return survey;
 }
 
+const SampleSurvey& SmallSurvey() {
+    static const SampleSurvey survey = MakeSurvey({4, 9, 3, 2});
+    return survey;
+}
+
 void WriteSurveyFile(const SampleSurvey& survey, const QString& path) {
     platform::WriteFileReplacing(path, [&](platform::TextFileWriter& file) {
         editor::WriteSurvey(file, static_cast<int>(survey.questions.size()),

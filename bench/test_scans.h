@@ -27,6 +27,9 @@ struct SampleSurvey {
 };
 SampleSurvey MakeSurvey(const std::vector<int>& answerCounts,
                         const QByteArray& name = QByteArrayLiteral("Ankieta testowa"));
+// Four questions of 4, 9, 3 and 2 answers, one page: the questionnaire of the tests' and the fuzz
+// seeds' small scans.
+const SampleSurvey& SmallSurvey();
 
 // Writes the questionnaire as a survey file, as the editor's "Zapisz" writes it.
 void WriteSurveyFile(const SampleSurvey& survey, const QString& path);

@@ -4,18 +4,13 @@
 
 #include <QBuffer>
 #include <QImageReader>
+#include <algorithm>
 #include <cstring>
+
+#include "scan/scan_files.h"
 
 namespace scan {
 namespace {
-
-enum class Kind { Jpeg, Png, Other };
-
-Kind KindOf(QByteArrayView file) {
-    if (file.startsWith("\x89PNG\r\n\x1a\n")) return Kind::Png;
-    if (file.startsWith("\xff\xd8\xff")) return Kind::Jpeg;
-    return Kind::Other;
-}
 
 quint32 BigEndian(QByteArrayView bytes, qsizetype at, int count) {
     quint32 value = 0;
@@ -99,14 +94,14 @@ QString PhotoRefusalText(PhotoRefusal refusal) {
 
 PhotoRefusal CheckPhoto(QByteArrayView file) {
     if (file.size() > kMostPhotoBytes) return PhotoRefusal::TooLarge;
-    const Kind kind = KindOf(file);
-    if (kind == Kind::Other) return PhotoRefusal::NotAnImage;
-    if (!(kind == Kind::Jpeg ? JpegWhole(file) : PngWhole(file))) return PhotoRefusal::Broken;
+    const ScanFormat kind = ScanFormatOf(file.first(std::min<qsizetype>(file.size(), 16)));
+    if (kind != ScanFormat::Jpeg && kind != ScanFormat::Png) return PhotoRefusal::NotAnImage;
+    if (!(kind == ScanFormat::Jpeg ? JpegWhole(file) : PngWhole(file))) return PhotoRefusal::Broken;
     // The size as the header claims it: Qt reads a PNG's IHDR and a JPEG's frame header only.
     QByteArray bytes = QByteArray::fromRawData(file.data(), file.size());
     QBuffer device(&bytes);
     device.open(QIODevice::ReadOnly);
-    QImageReader header(&device, kind == Kind::Jpeg ? "jpeg" : "png");
+    QImageReader header(&device, kind == ScanFormat::Jpeg ? "jpeg" : "png");
     header.setDecideFormatFromContent(false);
     const QSize size = header.size();
     if (!size.isValid()) return PhotoRefusal::Broken;

@@ -36,17 +36,6 @@ constexpr double kSmallestPdfPageSide = 200;
 // The largest file read whole: far above any scanned page.
 constexpr qint64 kLargestImageFile = 512LL * 1024 * 1024;
 
-enum class Format { Png, Jpeg, Tiff, Pdf, Other };
-
-Format FormatOf(const QByteArray& head) {
-    if (head.startsWith("\x89PNG\r\n\x1a\n")) return Format::Png;
-    if (head.startsWith("\xff\xd8\xff")) return Format::Jpeg;
-    if (head.startsWith("II*") || head.startsWith(QByteArray("MM\0*", 4))) return Format::Tiff;
-    // A PDF's header may follow some bytes of other matter.
-    if (head.contains("%PDF-")) return Format::Pdf;
-    return Format::Other;
-}
-
 QString SizeRefusal(qint64 width, qint64 height) {
     return QStringLiteral("obraz jest za duży (%1 × %2 punktów)").arg(width).arg(height);
 }
@@ -259,7 +248,7 @@ QImage RenderPdfPage(Poppler::Document& document, int page, QString& error) {
 // One file as the reading goes through it.
 struct ScanFile {
     QString path;
-    Format format = Format::Other;
+    ScanFormat format = ScanFormat::Other;
     int pages = 1;
     QString error;  // the whole file could not be used
 };
@@ -272,14 +261,14 @@ ScanFile OpenScanFile(const QString& path) {
         file.error = QStringLiteral("nie można otworzyć pliku");
         return file;
     }
-    file.format = FormatOf(device.read(1024));
+    file.format = ScanFormatOf(device.read(1024));
     device.close();
     QString error;
     switch (file.format) {
-    case Format::Png:
-    case Format::Jpeg:
+    case ScanFormat::Png:
+    case ScanFormat::Jpeg:
         break;
-    case Format::Tiff: {
+    case ScanFormat::Tiff: {
         file.pages = TiffFile(path).Pages();
         if (file.pages == 0) {
             file.pages = 1;
@@ -287,7 +276,7 @@ ScanFile OpenScanFile(const QString& path) {
         }
         break;
     }
-    case Format::Pdf:
+    case ScanFormat::Pdf:
         if (const auto document = OpenPdf(path, file.error)) {
             file.pages = document->numPages();
             if (file.pages <= 0) {
@@ -296,7 +285,7 @@ ScanFile OpenScanFile(const QString& path) {
             }
         }
         break;
-    case Format::Other:
+    case ScanFormat::Other:
         file.error = QStringLiteral("to nie jest obraz PNG, JPEG ani TIFF, ani plik PDF");
         break;
     }
@@ -318,8 +307,8 @@ public:
             if (page.error.isEmpty()) {
                 QImage image;
                 switch (job->file->format) {
-                case Format::Png:
-                case Format::Jpeg: {
+                case ScanFormat::Png:
+                case ScanFormat::Jpeg: {
                     QFile device(job->file->path);
                     if (device.size() > kLargestImageFile) {
                         page.error = QStringLiteral("plik jest za duży");
@@ -330,17 +319,17 @@ public:
                     }
                     break;
                 }
-                case Format::Tiff:
+                case ScanFormat::Tiff:
                     image = DecodeTiffPage(job->file->path, job->page, page.error);
                     break;
-                case Format::Pdf:
+                case ScanFormat::Pdf:
                     if (pdfFile != job->fileIndex) {
                         pdf = OpenPdf(job->file->path, page.error);
                         pdfFile = job->fileIndex;
                     }
                     if (pdf) image = RenderPdfPage(*pdf, job->page, page.error);
                     break;
-                case Format::Other:
+                case ScanFormat::Other:
                     break;
                 }
                 if (page.error.isEmpty()) page.reading = ReadPage(image, target_);
@@ -458,11 +447,20 @@ bool IsScanFileName(const QString& name) {
 
 }  // namespace
 
+ScanFormat ScanFormatOf(QByteArrayView head) {
+    if (head.startsWith("\x89PNG\r\n\x1a\n")) return ScanFormat::Png;
+    if (head.startsWith("\xff\xd8\xff")) return ScanFormat::Jpeg;
+    if (head.startsWith("II*") || head.startsWith(QByteArrayView("MM\0*", 4))) return ScanFormat::Tiff;
+    // A PDF's header may follow some bytes of other matter.
+    if (head.contains("%PDF-")) return ScanFormat::Pdf;
+    return ScanFormat::Other;
+}
+
 QImage DecodeScanImage(const QByteArray& file, QString& error) {
-    const Format format = FormatOf(file.left(16));
+    const ScanFormat format = ScanFormatOf(file.left(16));
     QImage picture;
-    if (format == Format::Png) picture = DecodePng(file, error);
-    if (format == Format::Jpeg) picture = DecodeJpeg(file, error);
+    if (format == ScanFormat::Png) picture = DecodePng(file, error);
+    if (format == ScanFormat::Jpeg) picture = DecodeJpeg(file, error);
     if (picture.isNull() && error.isEmpty()) error = QStringLiteral("nie można odczytać obrazu");
     if (!picture.isNull()) error.clear();
     return picture;

@@ -3,6 +3,7 @@
 // reading of pages run on worker threads while the pages are handed on in order.
 #pragma once
 
+#include <QByteArrayView>
 #include <QImage>
 #include <QString>
 #include <QStringList>
@@ -15,6 +16,10 @@ class Progress;
 }
 
 namespace scan {
+
+// What a scan file is, known by its first bytes, not by its name.
+enum class ScanFormat { Png, Jpeg, Tiff, Pdf, Other };
+ScanFormat ScanFormatOf(QByteArrayView head);
 
 // The scan files that `inputs` stand for: a folder its scan files (.png, .jpg, .jpeg, .tif,
 // .tiff, .pdf, letter case not counting) in name order, not its subfolders; a file itself.

@@ -18,10 +18,7 @@ using test_scans::Mark;
 
 constexpr int kDpi = 150;
 
-const test_scans::SampleSurvey& Survey() {
-    static const test_scans::SampleSurvey survey = test_scans::MakeSurvey({4, 9, 3, 2});
-    return survey;
-}
+const test_scans::SampleSurvey& Survey() { return test_scans::SmallSurvey(); }
 
 // Sheet 7, blank, as rendered from its printout.
 const QImage& BlankPage() {

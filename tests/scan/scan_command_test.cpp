@@ -22,10 +22,7 @@ using testing_support::WriteBytes;
 
 constexpr int kDpi = 150;
 
-const test_scans::SampleSurvey& Survey() {
-    static const test_scans::SampleSurvey survey = test_scans::MakeSurvey({4, 9, 3, 2});
-    return survey;
-}
+const test_scans::SampleSurvey& Survey() { return test_scans::SmallSurvey(); }
 
 // A sheet's page with the given marks, each on box (question, answer).
 QImage MarkedSheet(int sheet, const std::vector<std::tuple<int, int, Mark>>& marks) {
