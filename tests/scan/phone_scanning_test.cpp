@@ -17,7 +17,6 @@
 #include <atomic>
 #include <random>
 #include <thread>
-#include <unistd.h>
 
 #include "collect/collection_window.h"
 #include "platform/memory.h"
@@ -26,6 +25,7 @@
 #include "scan/sheet_review_window.h"
 #include "scan_fixture.h"
 #include "scan_photos.h"
+#include "shown_probe.h"
 #include "test_scans.h"
 
 namespace {
@@ -219,15 +219,7 @@ protected:
         return QStringList{window.Label4->text(), window.Label5->text(), window.Label6->text(), window.Label7->text()}
             .join(QStringLiteral(", "));
     }
-    static qint64 ResidentBytes() {
-        long pages = 0;
-        long resident = 0;
-        if (FILE* statm = fopen("/proc/self/statm", "r")) {
-            if (fscanf(statm, "%ld %ld", &pages, &resident) != 2) resident = 0;
-            fclose(statm);
-        }
-        return static_cast<qint64>(resident) * sysconf(_SC_PAGESIZE);
-    }
+    static qint64 ResidentBytes() { return qint64(bench::ResidentKilobytes()) * 1024; }
 
     platform::SharedHttpServer server;
     scan::SheetReviewWindow review{dialogs, manager, numbers};
